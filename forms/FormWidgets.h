@@ -1,0 +1,101 @@
+#pragma once
+
+// The Qt widgets behind the controls. Only the runtime sees them; they turn
+// Qt's events into the forms' own (Click, KeyPress, KeyUp, DragDrop).
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QWidget>
+
+namespace forms {
+
+class Control;
+
+// Translates a Qt key to the forms' key code: Enter (Return or the keypad's)
+// is 13, Backspace 8, Escape 27, letters their capitals' codes.
+int keyCodeFor(int qtKey);
+
+class LabelWidget : public QLabel
+{
+public:
+    explicit LabelWidget(QWidget* parent) : QLabel(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+class ButtonWidget : public QToolButton
+{
+public:
+    explicit ButtonWidget(QWidget* parent);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+};
+
+class TextBoxWidget : public QLineEdit
+{
+public:
+    TextBoxWidget(Control& control, QWidget* parent);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void holdToKeyRules(const QString& edited);
+    Control& m_control;
+    bool m_typing = false;
+};
+
+class CheckBoxWidget : public QCheckBox
+{
+public:
+    explicit CheckBoxWidget(QWidget* parent) : QCheckBox(parent) {}
+};
+
+class PictureBoxWidget : public QFrame
+{
+public:
+    explicit PictureBoxWidget(QWidget* parent);
+};
+
+class ImageWidget : public QWidget
+{
+public:
+    ImageWidget(QString picture, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_picture;
+};
+
+// A line from (X1, Y1) to (X2, Y2): a see-through widget over the line's
+// bounding box that draws it.
+class LineWidget : public QWidget
+{
+public:
+    explicit LineWidget(QWidget* parent);
+    void setEnds(QPoint from, QPoint to);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPoint m_from;
+    QPoint m_to;
+};
+
+class TabStripWidget : public QTabWidget
+{
+public:
+    explicit TabStripWidget(QWidget* parent) : QTabWidget(parent) {}
+};
+
+} // namespace forms

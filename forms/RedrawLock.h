@@ -1,0 +1,27 @@
+#pragma once
+
+class QWidget;
+
+namespace forms {
+
+class Form;
+
+// While it lives, the form is not repainted; when it goes, the form repaints
+// once with everything in place.
+class RedrawLock
+{
+public:
+    explicit RedrawLock(Form& form);
+    ~RedrawLock();
+    RedrawLock(const RedrawLock&) = delete;
+    RedrawLock& operator=(const RedrawLock&) = delete;
+
+    // How many locks were ever taken; lets tests see that none was.
+    static int timesTaken();
+
+private:
+    QWidget* m_window;
+    bool m_wasEnabled;
+};
+
+} // namespace forms

@@ -1,0 +1,40 @@
+#include "SingleInstance.h"
+
+#include "ProgramFolder.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include <memory>
+
+namespace forms {
+namespace {
+QString lockPath()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    const QByteArray key = QCryptographicHash::hash(appPath().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    return folder + QStringLiteral("/tavendel-") + QString::fromLatin1(key) + QStringLiteral(".lock");
+}
+} // namespace
+
+bool previousInstance()
+{
+    static std::unique_ptr<QLockFile> held;
+    static bool another = false;
+    if (held || another)
+        return another;
+    auto lock = std::make_unique<QLockFile>(lockPath());
+    // Only a living process keeps the lock: a stale one is taken over.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        held = std::move(lock);
+    else
+        another = true;
+    return another;
+}
+
+} // namespace forms

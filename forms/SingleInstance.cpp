@@ -5,7 +5,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLockFile>
-#include <QStandardPaths>
+#include <QFileInfo>
 
 #include <memory>
 
@@ -13,8 +13,9 @@ namespace forms {
 namespace {
 QString lockPath()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
+    // The user's runtime folder when the session has one, else the temporary folder.
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (folder.isEmpty() || !QFileInfo(folder).isWritable())
         folder = QDir::tempPath();
     const QByteArray key = QCryptographicHash::hash(appPath().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     return folder + QStringLiteral("/tavendel-") + QString::fromLatin1(key) + QStringLiteral(".lock");

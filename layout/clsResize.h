@@ -1,15 +1,12 @@
 #pragma once
 
+#include "forms/Form.h"
+
 #include <QPointer>
 #include <QString>
 
 #include <cstdint>
 #include <vector>
-
-namespace forms {
-class Control;
-class Form;
-} // namespace forms
 
 // Fits a form to a share of the screen and keeps its controls in proportion
 // whenever the form's client area changes size. The layout recorded once is

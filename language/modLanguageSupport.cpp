@@ -1,0 +1,106 @@
+#include "modLanguageSupport.h"
+
+#include "IniFile.h"
+
+#include "forms/ProgramFolder.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace modLanguageSupport {
+namespace {
+
+QString& currentLanguage()
+{
+    static QString name;
+    return name;
+}
+
+bool isSeparator(QChar c)
+{
+    return c == u'/' || c == u'\\';
+}
+
+bool isControl(QChar c)
+{
+    return c.category() == QChar::Other_Control;
+}
+
+} // namespace
+
+QString CurrentLanguage()
+{
+    return currentLanguage();
+}
+
+void setCurrentLanguage(const QString& name)
+{
+    currentLanguage() = name;
+}
+
+bool isSafeLanguageName(QStringView name)
+{
+    return !name.contains(u"..") && std::none_of(name.begin(), name.end(), [](QChar c) {
+        return isSeparator(c) || isControl(c);
+    });
+}
+
+std::optional<QString> languageFilePath()
+{
+    const QString name = CurrentLanguage();
+    if (!isSafeLanguageName(name))
+        return std::nullopt;
+    const QString folder = forms::appPath();
+    const QString separator = folder.endsWith(u'/') ? QString() : QStringLiteral("/");
+    return folder + separator + name + LanguageFileExtension.toString();
+}
+
+QString settingsFilePath()
+{
+    return forms::appPath() + u'/' + SettingsFileName.toString();
+}
+
+std::optional<QString> MLSReadIni(const QString& fileName, const QString& section, const QString& key)
+{
+    const std::optional<IniFile> file = IniFile::load(fileName);
+    if (!file)
+        return std::nullopt;
+    return file->value(section, key);
+}
+
+int MLSWriteIni(const QString& fileName, const QString& section, const QString& key, const QString& value)
+{
+    // A file that exists but cannot be read is left alone rather than replaced
+    // by one that would lose its other entries.
+    std::optional<IniFile> file = QFileInfo::exists(fileName) ? IniFile::load(fileName) : IniFile();
+    if (!file || !file->setValue(section, key, value))
+        return 0;
+    return file->save(fileName) ? 1 : 0;
+}
+
+QString MLSGetMessage(const QString& id)
+{
+    if (CurrentLanguage().isEmpty())
+        setCurrentLanguage(readLanguageSetting());
+    const std::optional<QString> path = languageFilePath();
+    if (!path)
+        return {};
+    return MLSReadIni(*path, MessagesSection.toString(), id).value_or(QString());
+}
+
+QString readLanguageSetting()
+{
+    const QString name = MLSReadIni(settingsFilePath(), SettingsSection.toString(),
+                                    SettingsKey.toString())
+                             .value_or(QString());
+    return isSafeLanguageName(name) ? name : QString();
+}
+
+int writeLanguageSetting(const QString& name)
+{
+    return MLSWriteIni(settingsFilePath(), SettingsSection.toString(), SettingsKey.toString(),
+                       name);
+}
+
+} // namespace modLanguageSupport

@@ -68,6 +68,21 @@ qsizetype find(QByteArrayView text, char c, qsizetype from)
     return hit ? static_cast<const char*>(hit) - text.data() : text.size();
 }
 
+// Whether the needle may start anywhere in the next two vectors' worth of
+// positions. A function of its own rather than a lambda: an unoptimised build
+// would compile a lambda without the wide lanes' instruction set.
+template<typename Lanes>
+[[gnu::always_inline]] inline bool mayStartIn(const char* at, qsizetype needleSize, Lanes caseBit,
+                                              Lanes first, Lanes last)
+{
+    using namespace vectorlanes;
+    constexpr qsizetype width = Width<Lanes>;
+    return any(((load<Lanes>(at) | caseBit) == first)
+               & ((load<Lanes>(at + needleSize - 1) | caseBit) == last))
+        || any(((load<Lanes>(at + width) | caseBit) == first)
+               & ((load<Lanes>(at + width + needleSize - 1) | caseBit) == last));
+}
+
 // Start positions are tried a vector at a time: only where both the key's
 // first and last byte could match (ASCII case set aside by forcing bit 0x20 on
 // both sides) is it compared in full. Keeps a lookup in a long section near
@@ -82,12 +97,8 @@ template<typename Lanes>
     const Lanes caseBit = splat<Lanes>(AsciiCaseBit);
     const Lanes first = splat<Lanes>(static_cast<unsigned char>(needle.front()) | AsciiCaseBit);
     const Lanes last = splat<Lanes>(static_cast<unsigned char>(needle.back()) | AsciiCaseBit);
-    const auto mayStartAt = [&](qsizetype pos) {
-        return ((load<Lanes>(text.data() + pos) | caseBit) == first)
-            & ((load<Lanes>(text.data() + pos + needle.size() - 1) | caseBit) == last);
-    };
     for (qsizetype at = from; at <= lastStart;) {
-        if (at + Step - 1 <= lastStart && !any(mayStartAt(at) | mayStartAt(at + Width<Lanes>))) {
+        if (at + Step - 1 <= lastStart && !mayStartIn<Lanes>(text.data() + at, needle.size(), caseBit, first, last)) {
             at += Step;
             continue;
         }

@@ -95,16 +95,17 @@ bool startsSequence(Byte b)
 // more occurs. Looking at the byte before the chunk carries a sequence across
 // the chunk's start; one left open at its end is checked with the next chunk.
 // Anything else (three- and four-byte sequences, errors) goes the careful way.
+// No lambdas here: an unoptimised build would compile them without the wide
+// lanes' instruction set and pass vectors between the two.
 template<typename Lanes>
 [[gnu::always_inline]] inline bool isPlainChunk(const Byte* p)
 {
     using namespace vectorlanes;
-    const auto lanesOf = [](unsigned char byte) { return splat<Lanes>(byte); };
     const Lanes current = load<Lanes>(p);
     const Lanes previous = load<Lanes>(p - 1);
-    const auto leadBefore = ((previous & lanesOf(0xE0)) == lanesOf(0xC0)) & ((previous & lanesOf(0xFE)) != lanesOf(0xC0));
-    const auto otherBefore = ((previous & lanesOf(0xC0)) == lanesOf(0xC0)) & ~leadBefore;
-    const auto continuation = (current & lanesOf(0xC0)) == lanesOf(0x80);
+    const auto leadBefore = ((previous & splat<Lanes>(0xE0)) == splat<Lanes>(0xC0)) & ((previous & splat<Lanes>(0xFE)) != splat<Lanes>(0xC0));
+    const auto otherBefore = ((previous & splat<Lanes>(0xC0)) == splat<Lanes>(0xC0)) & ~leadBefore;
+    const auto continuation = (current & splat<Lanes>(0xC0)) == splat<Lanes>(0x80);
     return !any((continuation ^ leadBefore) | otherBefore);
 }
 

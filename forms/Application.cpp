@@ -3,6 +3,7 @@
 #include "Form.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QWidget>
 
 #include <algorithm>
@@ -43,6 +44,10 @@ Form& Application::show(const QString& name)
     Form* form = known->second().release();
     m_loaded.push_back(form);
     form->runLoad();
+    // Pending events run during a Load (a translation lets them): a form
+    // unloaded meanwhile is neither shown nor activated.
+    if (form->isUnloaded())
+        return *form;
     form->window()->show();
     form->window()->raise();
     form->window()->activateWindow();
@@ -63,11 +68,20 @@ void Application::unload(Form& form)
     form.deleteLater();
 }
 
-Form& Application::switchTo(const QString& target, Form& from)
+Form* Application::switchTo(const QString& target, Form& from)
 {
+    // While the target loads, pending events may ask to leave `from` once
+    // more (a second click on the form being left): only the first move counts.
+    if (from.isUnloaded() || std::find(m_leaving.begin(), m_leaving.end(), &from) != m_leaving.end())
+        return nullptr;
+    m_leaving.push_back(&from);
+    const auto left = qScopeGuard([&] { std::erase(m_leaving, &from); });
     Form& shown = show(target);
+    // A target unloaded during its own Load leaves the way back open.
+    if (shown.isUnloaded())
+        return nullptr;
     unload(from);
-    return shown;
+    return &shown;
 }
 
 Form* Application::find(const QString& name) const

@@ -28,7 +28,9 @@ public:
     // once the event that unloaded it has been handled.
     void unload(Form& form);
     // The one way from form to form: show the target, then unload `from`.
-    Form& switchTo(const QString& target, Form& from);
+    // Nothing happens (nullptr) when `from` is already being left or gone;
+    // `from` stays when the target was unloaded during its own Load.
+    Form* switchTo(const QString& target, Form& from);
 
     Form* find(const QString& name) const;
     // The loaded forms, in the order they were loaded.
@@ -46,6 +48,7 @@ private:
     Application() = default;
     std::vector<std::pair<QString, Factory>> m_factories;
     std::vector<Form*> m_loaded;
+    std::vector<Form*> m_leaving; // forms whose move to another is under way
     std::function<void()> m_endHandler;
 };
 

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -84,6 +85,13 @@ bool kindHas(ControlKind kind, Prop prop)
         return false;
     }
     return false;
+}
+
+// A coordinate no widget can take (nor the pixel arithmetic hold) is refused.
+bool fitsAWindow(double twips)
+{
+    return std::isfinite(twips)
+        && std::abs(twips) <= QWIDGETSIZE_MAX * std::max(twipsPerPixelX(), twipsPerPixelY());
 }
 
 int geometrySlot(Prop prop)
@@ -171,8 +179,8 @@ void Control::set(const QString& property, const QVariant& value, int subscript)
     case Prop::X1: case Prop::Y1: case Prop::X2: case Prop::Y2: {
         bool ok = false;
         const double twips = value.toDouble(&ok);
-        if (!ok || !std::isfinite(twips))
-            fail(int(FormsErrorCode::CannotSet), property);
+        if (!ok || !fitsAWindow(twips))
+            fail(int(FormsErrorCode::InvalidPropertyValue), property);
         m_geometry[geometrySlot(prop)] = twips;
         applyGeometry();
         return;
@@ -394,6 +402,18 @@ void Control::setFocus()
 bool Control::hasFocus() const
 {
     return m_widget && m_widget->window()->focusWidget() == m_widget;
+}
+
+bool Control::isHighlighted() const
+{
+    return m_spec.kind == ControlKind::Label && m_widget
+        && static_cast<LabelWidget*>(m_widget.data())->isHighlighted();
+}
+
+void Control::setHighlighted(bool highlighted)
+{
+    if (m_spec.kind == ControlKind::Label && m_widget)
+        static_cast<LabelWidget*>(m_widget.data())->setHighlighted(highlighted);
 }
 
 void Control::attachWidget(QWidget* widget)

@@ -69,6 +69,10 @@ public:
     void setFontSize(double points);
     void setFocus();
     bool hasFocus() const;
+    // Labels: drawn as selected (tinted and framed in the highlight colour),
+    // for a control the user has picked up; other kinds ignore it.
+    bool isHighlighted() const;
+    void setHighlighted(bool highlighted);
 
     // The Qt object behind the control, for tests and the runtime itself.
     QWidget* widget() const { return m_widget; }

@@ -30,6 +30,13 @@ protected:
         QWidget::resizeEvent(event);
         m_form.syncSize();
     }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        // Escape cancels a drag also when no control has the keyboard focus.
+        if (event->key() == Qt::Key_Escape && m_form.isDragging())
+            m_form.cancelDrag();
+        QWidget::keyPressEvent(event);
+    }
     void closeEvent(QCloseEvent* event) override
     {
         if (m_form.runCloseRequest())
@@ -266,6 +273,8 @@ void Form::createWidget(Control& control)
                                           : spec.name);
     if (!spec.font.family.isEmpty())
         widget->setFont(fontFor(spec.font, m_spec.font));
+    // The colours go through the control, which must know its widget first.
+    control.attachWidget(widget);
     if (spec.backColor)
         control.setBackColor(*spec.backColor);
     if (spec.foreColor)
@@ -282,9 +291,15 @@ void Form::createWidget(Control& control)
     widget->setVisible(spec.visible);
     widget->installEventFilter(this);
     m_byWidget.insert(widget, &control);
-    control.attachWidget(widget);
     if (spec.autoSize && spec.kind == ControlKind::Label)
         control.fitToCaption();
+}
+
+void Form::setTabOrder(const std::vector<Control*>& chain)
+{
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        if (chain[i - 1]->widget() && chain[i]->widget())
+            QWidget::setTabOrder(chain[i - 1]->widget(), chain[i]->widget());
 }
 
 void Form::applyTabOrder()
@@ -389,23 +404,51 @@ void Form::setBackColor(quint32 bgr)
     m_client->setAutoFillBackground(true);
 }
 
-double Form::left() const { return toTwipsX(m_window->x()); }
-double Form::top() const { return toTwipsY(m_window->y()); }
-double Form::width() const { return toTwipsX(m_window->width()); }
-double Form::height() const { return toTwipsY(m_window->height()); }
+double Form::TwipsMemo::recall(int pixels, double twipsPerPixel) const
+{
+    return pixels == shownAs ? twips : pixels * twipsPerPixel;
+}
 
-void Form::setLeft(double twips) { m_window->move(toPixelsX(twips), m_window->y()); }
-void Form::setTop(double twips) { m_window->move(m_window->x(), toPixelsY(twips)); }
+// Left, Top, Width and Height are the window's outer ones, its frame
+// included once the window system has put one around it.
+double Form::left() const { return m_setLeft.recall(m_window->x(), twipsPerPixelX()); }
+double Form::top() const { return m_setTop.recall(m_window->y(), twipsPerPixelY()); }
+double Form::width() const
+{
+    return m_setWidth.recall(m_window->frameGeometry().width(), twipsPerPixelX());
+}
+double Form::height() const
+{
+    return m_setHeight.recall(m_window->frameGeometry().height(), twipsPerPixelY());
+}
+
+void Form::setLeft(double twips)
+{
+    m_setLeft = {twips, toPixelsX(twips)};
+    m_window->move(m_setLeft.shownAs, m_window->y());
+}
+
+void Form::setTop(double twips)
+{
+    m_setTop = {twips, toPixelsY(twips)};
+    m_window->move(m_window->x(), m_setTop.shownAs);
+}
 
 void Form::setWidth(double twips)
 {
-    m_window->resize(std::max(1, toPixelsX(twips)), m_window->height());
+    const int frame = m_window->frameGeometry().width() - m_window->width();
+    const int outer = std::max(frame + 1, toPixelsX(twips));
+    m_setWidth = {twips, outer};
+    m_window->resize(outer - frame, m_window->height());
     syncSize();
 }
 
 void Form::setHeight(double twips)
 {
-    m_window->resize(m_window->width(), std::max(1, toPixelsY(twips)));
+    const int frame = m_window->frameGeometry().height() - m_window->height();
+    const int outer = std::max(frame + 1, toPixelsY(twips));
+    m_setHeight = {twips, outer};
+    m_window->resize(m_window->width(), outer - frame);
     syncSize();
 }
 
@@ -453,6 +496,14 @@ void Form::dispatchClick(Control& control)
     // A copy: the handler may replace itself or unload the form.
     if (ClickHandler handler = m_click.value(control.name().toLower()))
         handler(control.spec().index);
+}
+
+void Form::dispatchFormClick()
+{
+    if (m_unloaded)
+        return;
+    if (ClickHandler handler = m_click.value(m_spec.name.toLower()))
+        handler(-1);
 }
 
 void Form::dispatchKeyPress(Control& control, int& keyAscii)
@@ -554,9 +605,15 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || !control || !takesMouseClicks(control->kind()))
+        // A press the control under the pointer leaves alone travels on to
+        // its container, but it still belongs to that control.
+        if (mouse->button() != Qt::LeftButton || control != controlAt(globalPosOf(mouse)))
             break;
-        if (control->spec().dragAutomatic && control->isEnabled())
+        if (!control)
+            m_pressedOnForm = watched == m_client;
+        else if (!takesMouseClicks(control->kind()) || !control->isEnabled())
+            break; // a disabled control can be neither clicked nor dragged
+        else if (control->spec().dragAutomatic)
             beginDrag(*control, globalPosOf(mouse));
         else
             m_pressed = control;
@@ -575,8 +632,12 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         Control* pressed = std::exchange(m_pressed, nullptr);
-        if (pressed && pressed == controlAt(globalPosOf(mouse)))
+        const bool pressedOnForm = std::exchange(m_pressedOnForm, false);
+        Control* under = controlAt(globalPosOf(mouse));
+        if (pressed && pressed == under)
             dispatchClick(*pressed);
+        else if (pressedOnForm && !under)
+            dispatchFormClick();
         break;
     }
     default:

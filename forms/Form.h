@@ -10,6 +10,7 @@
 #include <QSize>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -62,7 +63,8 @@ public:
     quint32 backColor() const;
     void setBackColor(quint32 bgr);
 
-    // Outer geometry in twips; changing the size raises Resize.
+    // Outer geometry in twips (frame, caption and menu bar included);
+    // changing the size raises Resize.
     double left() const;
     double top() const;
     double width() const;
@@ -81,6 +83,12 @@ public:
     QMenuBar* menuBar() const { return m_menuBar; }
     bool isUnloaded() const { return m_unloaded; }
 
+    // Tab and Backtab visit these controls in this order, whatever the
+    // design's tab indexes said.
+    void setTabOrder(const std::vector<Control*>& chain);
+
+    // A click on the form itself, where no control is, raises Click under
+    // the form's own name (index -1).
     void onClick(const QString& controlName, ClickHandler handler);
     void onKeyPress(const QString& controlName, KeyPressHandler handler);
     void onKeyDown(const QString& controlName, KeyHandler handler);
@@ -125,7 +133,18 @@ private:
     void applyTabOrder();
     void layoutChildren();
     Control* controlOf(QObject* object) const;
+    void dispatchFormClick();
     int menuBarHeight() const;
+
+    // The twips a coordinate was last set to, read back for as long as the
+    // window keeps the pixels they gave: a form 5068 twips wide says so,
+    // though 5068 twips are no whole number of pixels.
+    struct TwipsMemo
+    {
+        double twips = 0;
+        int shownAs = std::numeric_limits<int>::min();
+        double recall(int pixels, double twipsPerPixel) const;
+    };
 
     struct DragState
     {
@@ -150,8 +169,13 @@ private:
     QHash<QString, KeyHandler> m_keyUp;
     QHash<QString, DragDropHandler> m_dragDrop;
     QSize m_lastSize;
+    TwipsMemo m_setLeft;
+    TwipsMemo m_setTop;
+    TwipsMemo m_setWidth;
+    TwipsMemo m_setHeight;
     DragState m_drag;
     Control* m_pressed = nullptr;
+    bool m_pressedOnForm = false;
     bool m_unloaded = false;
 
     friend class FormWindow;

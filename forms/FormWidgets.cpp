@@ -4,6 +4,7 @@
 #include "Form.h"
 #include "Pictures.h"
 
+#include <QHash>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFrame>
@@ -18,6 +19,10 @@ constexpr int kBackspace = 8;
 constexpr int kEscape = 27;
 constexpr int kTab = 9;
 constexpr double kButtonIconShare = 0.55;
+constexpr double kHighlightTint = 0.3;
+constexpr int kHighlightFrameShare = 10; // of the label's height
+constexpr int kHighlightFrameMin = 3;
+constexpr int kFocusInset = 3;
 } // namespace
 
 int keyCodeFor(int qtKey)
@@ -35,19 +40,77 @@ int keyCodeFor(int qtKey)
     default:
         break;
     }
-    if ((qtKey >= Qt::Key_Space && qtKey <= Qt::Key_AsciiTilde))
-        return qtKey; // Qt's codes for these are the character codes, letters as capitals
-    return qtKey & 0xFFFF;
+    if (qtKey < Qt::Key_Escape)
+        return qtKey & 0xFFFF; // a character: Qt's code is the character's, letters as capitals
+    // Keys without a character get the platform's own key codes, which never
+    // collide with a character's (Shift must not read as Space, F1 as "0").
+    static const QHash<int, int> platformCodes{
+        {Qt::Key_Backtab, kTab}, {Qt::Key_Clear, 12}, {Qt::Key_Shift, 16},
+        {Qt::Key_Control, 17}, {Qt::Key_Alt, 18}, {Qt::Key_Pause, 19},
+        {Qt::Key_CapsLock, 20}, {Qt::Key_PageUp, 33}, {Qt::Key_PageDown, 34},
+        {Qt::Key_End, 35}, {Qt::Key_Home, 36}, {Qt::Key_Left, 37}, {Qt::Key_Up, 38},
+        {Qt::Key_Right, 39}, {Qt::Key_Down, 40}, {Qt::Key_Print, 44},
+        {Qt::Key_Insert, 45}, {Qt::Key_Delete, 46}, {Qt::Key_Meta, 91},
+        {Qt::Key_Menu, 93}, {Qt::Key_NumLock, 144}, {Qt::Key_ScrollLock, 145},
+    };
+    constexpr int kF1 = 112;
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+        return kF1 + (qtKey - Qt::Key_F1);
+    return platformCodes.value(qtKey, 0);
+}
+
+void LabelWidget::setHighlighted(bool highlighted)
+{
+    if (highlighted == m_highlighted)
+        return;
+    m_highlighted = highlighted;
+    update();
+}
+
+bool LabelWidget::showsFocus() const
+{
+    // As Qt's own styles do: the focus is marked once the keyboard has moved it.
+    return hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+int LabelWidget::highlightFrame() const
+{
+    return std::max(kHighlightFrameMin, height() / kHighlightFrameShare);
 }
 
 void LabelWidget::paintEvent(QPaintEvent* event)
 {
-    // A disabled label with its own background shows greyed, like an emptied card.
-    if (!isEnabled() && autoFillBackground()) {
+    const QColor highlight = palette().color(QPalette::Highlight);
+    {
         QPainter painter(this);
-        painter.fillRect(rect(), palette().color(QPalette::Disabled, QPalette::Window));
+        // A disabled label with its own background shows greyed, like an emptied card.
+        if (!isEnabled() && autoFillBackground())
+            painter.fillRect(rect(), palette().color(QPalette::Disabled, QPalette::Window));
+        if (m_highlighted) {
+            QColor tint = highlight;
+            tint.setAlphaF(kHighlightTint);
+            painter.fillRect(rect(), tint);
+        }
     }
     QLabel::paintEvent(event);
+    if (!m_highlighted && !showsFocus())
+        return;
+
+    QPainter painter(this);
+    int inset = frameWidth();
+    if (m_highlighted) {
+        inset = highlightFrame();
+        QPen pen(highlight, inset);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+        const qreal half = inset / 2.0;
+        painter.drawRect(QRectF(rect()).adjusted(half, half, -half, -half));
+    }
+    if (showsFocus()) {
+        inset += kFocusInset;
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(inset, inset, -inset - 1, -inset - 1));
+    }
 }
 
 ButtonWidget::ButtonWidget(QWidget* parent) : QToolButton(parent)
@@ -88,6 +151,13 @@ TextBoxWidget::TextBoxWidget(Control& control, QWidget* parent)
 
 void TextBoxWidget::keyPressEvent(QKeyEvent* event)
 {
+    // Shortcuts (Ctrl+V pastes) are the line edit's own; AltGr, which some
+    // platforms report as Ctrl+Alt, still types.
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if ((mods & Qt::MetaModifier) || ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier))) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
     int code = 0;
     const QString typed = event->text();
     if (event->key() == Qt::Key_Backspace)

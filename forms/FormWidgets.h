@@ -16,7 +16,9 @@ namespace forms {
 class Control;
 
 // Translates a Qt key to the forms' key code: Enter (Return or the keypad's)
-// is 13, Backspace 8, Escape 27, letters their capitals' codes.
+// is 13, Backspace 8, Escape 27, letters their capitals' codes, keys without
+// a character the platform's codes (Shift 16, Left 37, F1 112...); 0 when
+// the key has none.
 int keyCodeFor(int qtKey);
 
 class LabelWidget : public QLabel
@@ -24,8 +26,17 @@ class LabelWidget : public QLabel
 public:
     explicit LabelWidget(QWidget* parent) : QLabel(parent) {}
 
+    // Drawn as selected: tinted and framed in the highlight colour.
+    bool isHighlighted() const { return m_highlighted; }
+    void setHighlighted(bool highlighted);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool showsFocus() const;
+    int highlightFrame() const;
+    bool m_highlighted = false;
 };
 
 class ButtonWidget : public QToolButton

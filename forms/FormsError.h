@@ -10,6 +10,7 @@ namespace forms {
 // the forms platform numbers them so that callers can tell them apart.
 enum class FormsErrorCode : int {
     NotAnArray = 343,          // Index read on a control that is no array element
+    InvalidPropertyValue = 380, // a value the property cannot take
     ReadOnly = 383,            // property is read-only
     CannotSet = 387,           // property cannot be set on this control
     CannotReadAtRunTime = 393, // property cannot be read at run time

@@ -34,7 +34,9 @@ bool previousInstance()
     if (lock->tryLock(0))
         held = std::move(lock);
     else
-        another = true;
+        // A lock that cannot be made at all (no writable folder) says nothing
+        // about other copies, and must not keep the program from starting.
+        another = lock->error() == QLockFile::LockFailedError;
     return another;
 }
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "shell/FormTavendel.h"
+
+// The splash form: the program's name, the start button and the date. It
+// reads the language setting before anything is shown, and stays until the
+// pupil presses "Avvio".
+class FormAvvio : public FormTavendel
+{
+public:
+    FormAvvio();
+    static forms::FormSpec design();
+
+protected:
+    void primaDellaTraduzione() override;
+    bool onCloseRequest() override;
+};

@@ -1,0 +1,40 @@
+#include "ModuloColoriSuoni.h"
+
+#include "SharedState.h"
+
+#include "forms/ProgramFolder.h"
+#include "forms/Random.h"
+#include "forms/SoundPlayer.h"
+
+namespace ModuloColoriSuoni {
+namespace {
+constexpr int kSuoniEsatti = 4;
+}
+
+std::uint32_t ColoreCasuale()
+{
+    const auto entry = static_cast<std::size_t>(forms::rnd() * kTavolozza.size());
+    return kTavolozza[entry < kTavolozza.size() ? entry : kTavolozza.size() - 1];
+}
+
+QString percorsoSuono(const QString& file)
+{
+    return forms::appPath() + QStringLiteral("/suoni/") + file;
+}
+
+void SuonoEsatto()
+{
+    if (!Stato().SuoniAttivati())
+        return;
+    const int n = static_cast<int>(forms::rnd() * kSuoniEsatti) + 1;
+    forms::soundPlayer().play(percorsoSuono(QStringLiteral("si%1.wav").arg(n)));
+}
+
+void SuonoErrato()
+{
+    if (!Stato().SuoniAttivati())
+        return;
+    forms::soundPlayer().play(percorsoSuono(QStringLiteral("no.wav")));
+}
+
+} // namespace ModuloColoriSuoni

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "layout/clsResize.h"
+
+// What all forms share for the whole run, never saved: the level of the
+// current exercise, the sound switch, the two answer counts and the one
+// screen-fitting object in use. (The current language lives with the
+// language support.)
+class SharedState
+{
+public:
+    static constexpr std::int16_t kCountLimit = 32767;
+
+    std::int16_t NumeroMassimo() const { return m_numeroMassimo; }
+    void setNumeroMassimo(std::int16_t value) { m_numeroMassimo = value; }
+
+    bool SuoniAttivati() const { return m_suoniAttivati; }
+    void setSuoniAttivati(bool on) { m_suoniAttivati = on; }
+
+    std::int16_t ContaEsatti() const { return m_contaEsatti; }
+    std::int16_t ContaErrati() const { return m_contaErrati; }
+    // One more answer; a count stays at its limit instead of wrapping.
+    std::int16_t aggiungiEsatto() { return bump(m_contaEsatti); }
+    std::int16_t aggiungiErrato() { return bump(m_contaErrati); }
+    void azzeraConteggi() { m_contaEsatti = m_contaErrati = 0; }
+
+    clsResize* objResize() const { return m_objResize.get(); }
+    // Replaces the screen-fitting object (the previous one is released).
+    void setObjResize(std::unique_ptr<clsResize> fitter);
+
+    // Back to the values of a fresh start; for tests.
+    void reset();
+
+private:
+    static std::int16_t bump(std::int16_t& count)
+    {
+        if (count < kCountLimit)
+            ++count;
+        return count;
+    }
+
+    std::int16_t m_numeroMassimo = 0;
+    bool m_suoniAttivati = false;
+    std::int16_t m_contaEsatti = 0;
+    std::int16_t m_contaErrati = 0;
+    std::unique_ptr<clsResize> m_objResize;
+};
+
+SharedState& Stato();

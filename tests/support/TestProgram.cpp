@@ -1,0 +1,102 @@
+#include "TestProgram.h"
+
+#include "forms/Application.h"
+#include "forms/Form.h"
+#include "forms/ProgramFolder.h"
+#include "forms/Random.h"
+#include "forms/Units.h"
+#include "language/modLanguageSupport.h"
+#include "shell/SharedState.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <stdexcept>
+
+#ifndef TAVENDEL_ASSETS_DIR
+#error "TAVENDEL_ASSETS_DIR must name the source tree's assets folder"
+#endif
+
+TestProgram::TestProgram(std::uint64_t seed, QSize screen)
+{
+    if (!m_folder.isValid())
+        throw std::runtime_error("no temporary folder");
+    forms::setAppPath(m_folder.path());
+    forms::setScreenSizeOverride(screen);
+    forms::randomize(seed);
+    forms::setSoundPlayer(&m_sounds);
+    forms::setMsgBoxAnswerer([this](const forms::MsgBoxRequest& request) {
+        m_messages.push_back(request);
+        if (m_answers.empty())
+            return request.buttons == forms::MsgBoxButtons::YesNo ? forms::MsgBoxResult::Yes
+                                                                  : forms::MsgBoxResult::Ok;
+        const forms::MsgBoxResult answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    });
+    forms::Application::instance().setEndHandler([this] { ++m_ends; });
+    Stato().reset();
+    Stato().setSuoniAttivati(true);
+    modLanguageSupport::setCurrentLanguage(QString());
+}
+
+TestProgram::~TestProgram()
+{
+    forms::Application::instance().unloadAll();
+    forms::Application::instance().setEndHandler({});
+    forms::setMsgBoxAnswerer({});
+    forms::setSoundPlayer(nullptr);
+    forms::setScreenSizeOverride(QSize());
+    forms::setAppPath(QString());
+    Stato().reset();
+    modLanguageSupport::setCurrentLanguage(QString());
+}
+
+QString TestProgram::filePath(const QString& name) const
+{
+    return m_folder.filePath(name);
+}
+
+void TestProgram::writeFile(const QString& name, const QByteArray& bytes) const
+{
+    QFile file(filePath(name));
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + name.toStdString());
+}
+
+void TestProgram::removeFile(const QString& name) const
+{
+    QFile::remove(filePath(name));
+}
+
+QByteArray TestProgram::readFile(const QString& name) const
+{
+    QFile file(filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestProgram::installAsset(const QString& name) const
+{
+    QFile source(QStringLiteral(TAVENDEL_ASSETS_DIR "/") + name);
+    if (!source.open(QIODevice::ReadOnly))
+        throw std::runtime_error("no asset " + name.toStdString());
+    writeFile(name, source.readAll());
+}
+
+forms::Form& TestProgram::show(const QString& name)
+{
+    return forms::Application::instance().show(name);
+}
+
+forms::Form* TestProgram::find(const QString& name) const
+{
+    return forms::Application::instance().find(name);
+}
+
+void TestProgram::settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "forms/MessageBox.h"
+#include "forms/SoundPlayer.h"
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <vector>
+
+namespace forms {
+class Form;
+class Control;
+}
+
+// A sound player that only writes down what it was asked to play.
+class RecordingSoundPlayer : public forms::SoundPlayer
+{
+public:
+    void play(const QString& path) override { played.push_back(path); }
+    QStringList played;
+};
+
+// Everything a test of the program's forms controls: a program folder of
+// its own (with the language files and the settings file copied in), the
+// random seed, the screen size, the answers to message boxes and the sound
+// player. Destroying it unloads every form and restores the defaults.
+class TestProgram
+{
+public:
+    explicit TestProgram(std::uint64_t seed = 1, QSize screen = QSize(1024, 768));
+    ~TestProgram();
+    TestProgram(const TestProgram&) = delete;
+    TestProgram& operator=(const TestProgram&) = delete;
+
+    QString folder() const { return m_folder.path(); }
+    QString filePath(const QString& name) const;
+    // Writes a file into the program folder (UTF-8).
+    void writeFile(const QString& name, const QByteArray& bytes) const;
+    void removeFile(const QString& name) const;
+    QByteArray readFile(const QString& name) const;
+    // Copies a file of the program as it ships (assets/) into the folder.
+    void installAsset(const QString& name) const;
+
+    // Message boxes: the next answers to give, in order (Yes when none is
+    // queued), and every box that was asked for.
+    void answerNext(forms::MsgBoxResult answer) { m_answers.push_back(answer); }
+    const std::vector<forms::MsgBoxRequest>& messages() const { return m_messages; }
+    int endRequests() const { return m_ends; }
+
+    RecordingSoundPlayer& sounds() { return m_sounds; }
+
+    // Shows a form through the runtime (Load, then Activate).
+    forms::Form& show(const QString& name);
+    forms::Form* find(const QString& name) const;
+    // Lets deferred deletions and pending events run.
+    static void settle();
+
+private:
+    QTemporaryDir m_folder;
+    std::deque<forms::MsgBoxResult> m_answers;
+    std::vector<forms::MsgBoxRequest> m_messages;
+    RecordingSoundPlayer m_sounds;
+    int m_ends = 0;
+};

@@ -1,0 +1,283 @@
+#include "FormMenu.h"
+
+#include "forms/Application.h"
+#include "forms/Control.h"
+#include "forms/MessageBox.h"
+#include "forms/ProgramFolder.h"
+#include "language/MLSTranslateForm.h"
+#include "language/modLanguageSupport.h"
+#include "shell/Modulo1.h"
+#include "shell/SharedState.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QLocale>
+#include <QPointer>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <utility>
+
+using forms::ControlKind;
+using forms::ControlSpec;
+
+namespace {
+
+const QString kCheck1 = QStringLiteral("Check1");
+const QString kCommand1 = QStringLiteral("Command1");
+const QString kMenuLingue = QStringLiteral("mnuLanguages");
+const QString kVoceLingua = QStringLiteral("mnuLanguage");
+
+// Each level button: the exercise it opens and the largest number it allows.
+struct Livello
+{
+    QStringView bottone;
+    QStringView esercizio;
+    std::int16_t numeroMassimo;
+};
+
+constexpr std::array kLivelli{
+    Livello{u"Command2", u"Form1", 38},   Livello{u"Command4", u"Form1", 88},
+    Livello{u"Command3", u"Form1", 388},  Livello{u"Command5", u"Form1", 888},
+    Livello{u"Command6", u"Form1", 3000},
+    Livello{u"Command10", u"Form2", 38},  Livello{u"Command11", u"Form2", 88},
+    Livello{u"Command9", u"Form2", 388},  Livello{u"Command8", u"Form2", 888},
+    Livello{u"Command7", u"Form2", 3000},
+    Livello{u"Command13", u"Form3", 38},  Livello{u"Command12", u"Form3", 88},
+    Livello{u"Command14", u"Form3", 388}, Livello{u"Command15", u"Form3", 888},
+    Livello{u"Command16", u"Form3", 3000},
+};
+
+// Language names sorted as a person reads them: letter case and accents
+// matter less than the letters, and numbers count by their value. Names
+// that only differ in case still get a fixed order.
+void ordinaComeSiLegge(QStringList& nomi)
+{
+    // The "C" locale would compare character codes ("Zulu" before "italiano"):
+    // there the program's own language decides.
+    const QLocale sistema;
+    QCollator collator(sistema.language() == QLocale::C ? QLocale(QLocale::Italian) : sistema);
+    collator.setNumericMode(true);
+    std::sort(nomi.begin(), nomi.end(), [&collator](const QString& a, const QString& b) {
+        const int ordine = collator.compare(a, b);
+        return ordine != 0 ? ordine < 0 : a < b;
+    });
+}
+
+} // namespace
+
+forms::FormSpec FormMenu::design()
+{
+    const QString arial = QStringLiteral("Arial");
+    const QString freccia = QStringLiteral("pointer_arrow");
+    const auto intestazione = [&](const char* name, const char* caption, double left, double width,
+                                  int tabIndex) {
+        return ControlSpec{.name = QString::fromLatin1(name), .kind = ControlKind::Label,
+                           .caption = QString::fromUtf8(caption), .font = {arial, 11.25, true},
+                           .left = left, .top = 240, .width = width, .height = 255,
+                           .transparent = true, .tabIndex = tabIndex};
+    };
+    const auto bottone = [&](const char* name, const char* caption, double left, double top,
+                             int tabIndex) {
+        return ControlSpec{.name = QString::fromLatin1(name), .kind = ControlKind::CommandButton,
+                           .caption = QString::fromUtf8(caption), .font = {arial, 20.25, true},
+                           .left = left, .top = top, .width = 2500, .height = 550,
+                           .pointer = freccia, .tabIndex = tabIndex};
+    };
+    return {
+        .name = QStringLiteral("FormMenu"),
+        .clientWidth = 8085,
+        .clientHeight = 4920,
+        .caption = QString(),
+        .font = {QStringLiteral("MS Sans Serif"), 8.25, true},
+        .backColor = 0xFFFF80,
+        .icon = QString(),
+        .controls = {
+            intestazione("Label3", "Leggi i Tavendel", 240, 2415, 12),
+            intestazione("Label4", "Scrivi i Tavendel", 2880, 2415, 13),
+            intestazione("Label5", "Abbina", 5520, 1815, 19),
+            bottone("Command2", "IVX", 120, 480, 2),
+            bottone("Command4", "IVXL", 120, 1095, 1),
+            bottone("Command3", "IVXLC", 120, 1680, 3),
+            bottone("Command5", "IVXLCD", 120, 2280, 4),
+            bottone("Command6", "IVXLCDM", 120, 2880, 5),
+            bottone("Command10", "38", 2760, 480, 9),
+            bottone("Command11", "88", 2760, 1095, 10),
+            bottone("Command9", "388", 2760, 1680, 8),
+            bottone("Command8", "888", 2760, 2280, 7),
+            bottone("Command7", "3 000", 2760, 2880, 6),
+            bottone("Command13", "38", 5400, 480, 15),
+            bottone("Command12", "88", 5400, 1095, 14),
+            bottone("Command14", "388", 5400, 1680, 16),
+            bottone("Command15", "888", 5400, 2280, 17),
+            bottone("Command16", "3 000", 5400, 2880, 18),
+            {.name = kCheck1, .kind = ControlKind::CheckBox,
+             .caption = QStringLiteral("Suoni attivati"), .font = {arial, 14.25, true},
+             .left = 720, .top = 3840, .width = 2265, .height = 405,
+             .pointer = QStringLiteral("pointer_clef"), .tabIndex = 11},
+            bottone("Command1", "Esci", 5400, 3840, 0),
+            {.name = kMenuLingue, .kind = ControlKind::Menu, .caption = QStringLiteral("Lingua")},
+            {.name = kVoceLingua, .kind = ControlKind::Menu, .index = 0,
+             .caption = QStringLiteral("mnuLanguage 0"), .container = kMenuLingue},
+        },
+    };
+}
+
+FormMenu::FormMenu() : FormTavendel(design())
+{
+    collegaLivelli();
+    onClick(kCheck1, [this](int) { Check1_Click(); });
+    onClick(kCommand1, [this](int) { dopoLaScelta(&Modulo1::ConfermaUscita); });
+    onClick(kVoceLingua, [this](int index) { mnuLanguage_Click(index); });
+}
+
+void FormMenu::collegaLivelli()
+{
+    for (const Livello& livello : kLivelli) {
+        onClick(livello.bottone.toString(), [this, &livello](int) {
+            dopoLaScelta([this, &livello] {
+                // The exercise reads its level from its Load on.
+                Stato().setNumeroMassimo(livello.numeroMassimo);
+                forms::Application::instance().switchTo(livello.esercizio.toString(), *this);
+            });
+        });
+    }
+}
+
+void FormMenu::primaDellaTraduzione()
+{
+    MLSFillMenuLanguages();
+}
+
+void FormMenu::caricamento()
+{
+    forms::Control& suoni = control(kCheck1);
+    suoni.setBackColor(backColor());
+    suoni.setChecked(Stato().SuoniAttivati());
+}
+
+bool FormMenu::onCloseRequest()
+{
+    // The menu is where the program ends: closing it asks, like "Esci".
+    dopoLaScelta(&Modulo1::ConfermaUscita);
+    return false;
+}
+
+void FormMenu::Check1_Click()
+{
+    Stato().setSuoniAttivati(control(kCheck1).isChecked());
+}
+
+QStringList FormMenu::lingueDisponibili()
+{
+    // ".lng" exactly, as the language files are spelled: on a file system
+    // that tells case apart, "X.LNG" is a different name and is not listed.
+    const QString estensione = modLanguageSupport::LanguageFileExtension.toString();
+    const QStringList file = QDir(forms::appPath())
+                                 .entryList({QLatin1Char('*') + estensione},
+                                            QDir::Files | QDir::CaseSensitive, QDir::NoSort);
+    QStringList nomi;
+    for (const QString& nomeFile : file) {
+        const QString nome = nomeFile.chopped(estensione.size());
+        if (!nome.isEmpty() && modLanguageSupport::isSafeLanguageName(nome))
+            nomi.append(nome);
+    }
+    ordinaComeSiLegge(nomi);
+    if (nomi.size() > kMassimoLingue)
+        nomi.resize(kMassimoLingue);
+    return nomi;
+}
+
+void FormMenu::MLSFillMenuLanguages()
+{
+    const QStringList lingue = lingueDisponibili();
+    if (lingue.isEmpty()) {
+        forms::msgBox({Modulo1::kTitolo, QStringLiteral("Non è presente alcun file di linguaggio!"),
+                       forms::MsgBoxButtons::OkOnly, forms::MsgBoxIcon::None});
+        return;
+    }
+    // A freshly loaded menu holds entry 0 alone; entries already there are reused.
+    const int giaCaricate = highestIndex(kVoceLingua);
+    for (int n = 0; n < lingue.size(); ++n) {
+        forms::Control& voce = n <= giaCaricate ? control(kVoceLingua, n) : loadControl(kVoceLingua, n);
+        voce.setVisible(true);
+        voce.setCaption(lingue[n]);
+    }
+
+    modLanguageSupport::setCurrentLanguage(modLanguageSupport::readLanguageSetting());
+    const QString attuale = modLanguageSupport::CurrentLanguage();
+    const std::vector<forms::Control*> voci = vociLingua();
+    const auto scelta = std::find_if(voci.begin(), voci.end(), [&](const forms::Control* voce) {
+        return voce->caption() == attuale;
+    });
+    if (scelta != voci.end())
+        (*scelta)->setChecked(true);
+}
+
+void FormMenu::mnuLanguage_Click(int Index)
+{
+    if (m_sceltaInCorso) {
+        // Translating lets events run, so a further pick can arrive now: it
+        // waits for this one to end, and only the latest waiting pick counts.
+        m_sceltaRinviata = Index;
+        return;
+    }
+    const QPointer<FormMenu> vivo(this);
+    m_sceltaInCorso = true;
+    std::optional<int> scelta = Index;
+    while (scelta) {
+        applicaLingua(*scelta);
+        if (!vivo)
+            return;
+        scelta = std::exchange(m_sceltaRinviata, std::nullopt);
+    }
+    m_sceltaInCorso = false;
+    if (const std::function<void()> azione = std::exchange(m_azioneRinviata, nullptr))
+        azione();
+}
+
+void FormMenu::applicaLingua(int Index)
+{
+    for (forms::Control* voce : vociLingua())
+        voce->setChecked(false);
+    forms::Control& scelta = voceLingua(Index);
+    scelta.setChecked(true);
+    modLanguageSupport::setCurrentLanguage(scelta.caption());
+
+    std::vector<QPointer<forms::Form>> caricate;
+    for (forms::Form* forma : forms::Application::instance().loadedForms())
+        caricate.emplace_back(forma);
+    const QPointer<FormMenu> vivo(this);
+    for (const QPointer<forms::Form>& forma : caricate)
+        if (forma && !forma->isUnloaded())
+            modLanguageSupport::MLSTranslateForm(*forma);
+    if (!vivo)
+        return;
+
+    // The translation may have renamed the entry: the new name is stored.
+    modLanguageSupport::writeLanguageSetting(voceLingua(Index).caption());
+}
+
+void FormMenu::dopoLaScelta(std::function<void()> azione)
+{
+    if (m_sceltaInCorso) {
+        m_azioneRinviata = std::move(azione);
+        return;
+    }
+    azione();
+}
+
+std::vector<forms::Control*> FormMenu::vociLingua() const
+{
+    std::vector<forms::Control*> voci;
+    for (forms::Control* control : controls())
+        if (control->isArrayElement() && control->name().compare(kVoceLingua, Qt::CaseInsensitive) == 0)
+            voci.push_back(control);
+    return voci;
+}
+
+forms::Control& FormMenu::voceLingua(int Index) const
+{
+    return control(kVoceLingua, Index);
+}

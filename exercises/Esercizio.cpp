@@ -1,0 +1,124 @@
+#include "Esercizio.h"
+
+#include "shell/Modulo1.h"
+#include "shell/ModuloColoriSuoni.h"
+#include "shell/SharedState.h"
+
+#include "forms/Random.h"
+
+namespace {
+const QString kZero = QStringLiteral("0");
+const QString kRisposta = QStringLiteral("Text1");
+const QString kAvanti = QStringLiteral("BottoneAvanti");
+const QString kDomanda = QStringLiteral("Label3");
+// Above this bound the numerals grow long enough to need the smaller font.
+constexpr std::int16_t kLivelloNumeriLunghi = 1000;
+constexpr double kPuntiNumeriLunghi = 36;
+} // namespace
+
+Esercizio::Esercizio(forms::FormSpec spec, bool coloreAlCaricamento)
+    : FormTavendel(std::move(spec), coloreAlCaricamento)
+{
+    onClick(QStringLiteral("MenuAzzera"), [this](int) { MenuAzzera_Click(); });
+    onClick(QStringLiteral("MenuInformazioni"), [](int) { Modulo1::MostraInformazioni(); });
+    onClick(QStringLiteral("mnuEsci"), [this](int) { Modulo1::TornaAlMenu(*this); });
+}
+
+QString Esercizio::conSegno(int conteggio)
+{
+    return QLatin1Char(' ') + QString::number(conteggio);
+}
+
+void Esercizio::azzeraConteggi()
+{
+    Stato().azzeraConteggi();
+    control(QStringLiteral("EtichettaEsatti")).setCaption(kZero);
+    control(QStringLiteral("EtichettaErrati")).setCaption(kZero);
+}
+
+void Esercizio::MenuAzzera_Click()
+{
+    control(QStringLiteral("EtichettaEsatti")).setCaption(kZero);
+    control(QStringLiteral("EtichettaErrati")).setCaption(kZero);
+    Stato().azzeraConteggi();
+}
+
+void Esercizio::mostraEsito(bool esatto)
+{
+    control(QStringLiteral("ComandoIconaSi")).setVisible(esatto);
+    control(QStringLiteral("ComandoIconaNo")).setVisible(!esatto);
+}
+
+void Esercizio::contaEsatto()
+{
+    control(QStringLiteral("EtichettaEsatti")).setCaption(conSegno(Stato().aggiungiEsatto()));
+}
+
+void Esercizio::contaErrato()
+{
+    control(QStringLiteral("EtichettaErrati")).setCaption(conSegno(Stato().aggiungiErrato()));
+}
+
+std::int16_t Esercizio::estraiNumero() const
+{
+    // Single precision, as the generator gives it: r < 1 keeps the product
+    // below the bound, whose integer part plus 1 is 1 to the bound.
+    const std::int16_t massimo = Stato().NumeroMassimo();
+    const float prodotto = forms::rnd() * float(massimo);
+    const int numero = static_cast<int>(prodotto) + 1;
+    return static_cast<std::int16_t>(numero > massimo ? massimo : numero);
+}
+
+void Esercizio::registraEsito(bool esatto)
+{
+    mostraEsito(esatto);
+    if (esatto) {
+        contaEsatto();
+        ModuloColoriSuoni::SuonoEsatto();
+    } else {
+        contaErrato();
+        ModuloColoriSuoni::SuonoErrato();
+    }
+}
+
+void Esercizio::preparaRisposta()
+{
+    forms::Control& risposta = control(kRisposta);
+    risposta.setText(QString());
+    risposta.setFocus();
+}
+
+bool Esercizio::daGiudicare(int keyCode) const
+{
+    return keyCode == kTastoInvio && !control(kRisposta).text().isEmpty();
+}
+
+void Esercizio::esitoRisposta(bool esatta)
+{
+    registraEsito(esatta);
+    if (esatta) {
+        control(kAvanti).setEnabled(true);
+        control(kRisposta).setEnabled(false);
+    } else {
+        control(kRisposta).setFocus();
+    }
+}
+
+void Esercizio::riapriRisposta()
+{
+    control(kRisposta).setEnabled(true);
+    control(kAvanti).setEnabled(false);
+}
+
+void Esercizio::adattaCarattereDomanda()
+{
+    if (Stato().NumeroMassimo() > kLivelloNumeriLunghi)
+        control(kDomanda).setFontSize(kPuntiNumeriLunghi);
+}
+
+bool Esercizio::onCloseRequest()
+{
+    // Closing the window from its frame asks, like "Esci", whether to go back to the menu.
+    Modulo1::TornaAlMenu(*this);
+    return false;
+}

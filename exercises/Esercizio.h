@@ -1,0 +1,57 @@
+#pragma once
+
+#include "shell/FormTavendel.h"
+
+#include <cstdint>
+
+// What the three exercises share: the counts and their labels, the right
+// and wrong pictures and sounds, the draw of a number within the level, and
+// the menu items "Azzera conteggio", "Informazioni" and "Esci". Each
+// exercise form brings its own controls named as these expect
+// (EtichettaEsatti, EtichettaErrati, ComandoIconaSi, ComandoIconaNo,
+// MenuAzzera, MenuInformazioni, mnuEsci).
+class Esercizio : public FormTavendel
+{
+public:
+    explicit Esercizio(forms::FormSpec spec, bool coloreAlCaricamento = true);
+
+    // A count as shown: one leading blank, the sign place of a number that
+    // is never negative (" 1").
+    static QString conSegno(int conteggio);
+
+protected:
+    // Both counts and both count labels back to 0.
+    void azzeraConteggi();
+    // The picture for the verdict: the smiling face, or the frowning one.
+    void mostraEsito(bool esatto);
+    // One more right (or wrong) answer, shown in its label.
+    void contaEsatto();
+    void contaErrato();
+    // A number from 1 to the level's bound, each equally likely.
+    std::int16_t estraiNumero() const;
+
+    // The verdict on one answer: its picture, one more in its count, its sound.
+    void registraEsito(bool esatto);
+
+    // What the reading and writing exercises share: the question in Label3,
+    // the answer box Text1, judged when Enter is released, and BottoneAvanti
+    // for the next question.
+    static constexpr int kTastoIndietro = 8; // Backspace, as KeyPress sees it
+    static constexpr int kTastoInvio = 13;   // Enter (Return or the keypad's)
+    // The answer box emptied and focused, ready for a new question.
+    void preparaRisposta();
+    // Enter released over an answer box that holds something.
+    bool daGiudicare(int keyCode) const;
+    // The verdict, then: a right answer locks the box and opens BottoneAvanti;
+    // a wrong one leaves the text in the box, focused, to be corrected.
+    void esitoRisposta(bool esatta);
+    // The box opens again and BottoneAvanti closes, before the next question.
+    void riapriRisposta();
+    // The longest numerals of the highest level take a smaller question font.
+    void adattaCarattereDomanda();
+
+    bool onCloseRequest() override;
+
+private:
+    void MenuAzzera_Click();
+};

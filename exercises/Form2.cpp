@@ -1,0 +1,150 @@
+#include "Form2.h"
+
+#include "forms/NumberFormat.h"
+#include "roman/ModuloRomano.h"
+#include "shell/Modulo1.h"
+#include "shell/ModuloColoriSuoni.h"
+#include "shell/SharedState.h"
+
+#include <array>
+#include <optional>
+#include <utility>
+
+using forms::Alignment;
+using forms::ControlKind;
+
+namespace {
+const QString kText1 = QStringLiteral("Text1");
+const QString kLabel3 = QStringLiteral("Label3");
+const QString kBottoneAvanti = QStringLiteral("BottoneAvanti");
+
+// Each level's letters are exactly those its numerals use.
+const std::array<std::pair<std::int16_t, QLatin1StringView>, 5> kLetterePerLivello{{
+    {38, QLatin1StringView("XVI")},
+    {88, QLatin1StringView("LXVI")},
+    {388, QLatin1StringView("CLXVI")},
+    {888, QLatin1StringView("DCLXVI")},
+    {3000, QLatin1StringView("MDCLXVI")},
+}};
+
+// The letters the answer box takes at this level; none for a bound that is
+// no level, where every key goes through.
+std::optional<QLatin1StringView> lettereDelLivello(std::int16_t massimo)
+{
+    for (const auto& [livello, lettere] : kLetterePerLivello)
+        if (livello == massimo)
+            return lettere;
+    return std::nullopt;
+}
+} // namespace
+
+forms::FormSpec Form2::design()
+{
+    const QString arial = QStringLiteral("Arial");
+    const QString riquadro = QStringLiteral("PicturesattiErrati");
+    return {
+        .name = QStringLiteral("Form2"),
+        .clientWidth = 9900,
+        .clientHeight = 6990,
+        .caption = QString(),
+        .font = {QStringLiteral("MS Sans Serif"), 8.25, true},
+        .backColor = 0x0080FF,
+        .icon = QStringLiteral("face_right"),
+        .controls = {
+            {.name = riquadro, .kind = ControlKind::PictureBox,
+             .left = 2520, .top = 120, .width = 4095, .height = 1335,
+             .backColor = 0xFFFFFF, .tabIndex = 3},
+            {.name = QStringLiteral("ComandoIconaNo"), .kind = ControlKind::Image,
+             .left = 480, .top = 120, .width = 1095, .height = 975, .container = riquadro,
+             .picture = QStringLiteral("face_wrong"), .visible = false},
+            {.name = QStringLiteral("ComandoIconaSi"), .kind = ControlKind::Image,
+             .left = 480, .top = 120, .width = 1095, .height = 975, .container = riquadro,
+             .picture = QStringLiteral("face_right")},
+            {.name = QStringLiteral("Label1"), .kind = ControlKind::Label,
+             .caption = QStringLiteral("Esatti"), .font = {arial, 12, true},
+             .left = 1800, .top = 225, .width = 1215, .height = 375, .container = riquadro,
+             .alignment = Alignment::Center, .transparent = true, .tabIndex = 7},
+            {.name = QStringLiteral("Label2"), .kind = ControlKind::Label,
+             .caption = QStringLiteral("Errati"), .font = {arial, 12, true},
+             .left = 1800, .top = 720, .width = 1215, .height = 405, .container = riquadro,
+             .alignment = Alignment::Center, .transparent = true, .tabIndex = 6},
+            {.name = QStringLiteral("EtichettaEsatti"), .kind = ControlKind::Label,
+             .caption = QStringLiteral("0"), .font = {arial, 20.25, true},
+             .left = 3120, .top = 120, .width = 615, .height = 615, .container = riquadro,
+             .alignment = Alignment::Right, .transparent = true, .tabIndex = 5},
+            {.name = QStringLiteral("EtichettaErrati"), .kind = ControlKind::Label,
+             .caption = QStringLiteral("0"), .font = {arial, 20.25, true},
+             .left = 3120, .top = 615, .width = 615, .height = 615, .container = riquadro,
+             .alignment = Alignment::Right, .transparent = true, .tabIndex = 4},
+            {.name = kBottoneAvanti, .kind = ControlKind::CommandButton,
+             .caption = QStringLiteral("avanti"), .font = {arial, 14.25, true},
+             .left = 7440, .top = 4920, .width = 1935, .height = 975,
+             .picture = QStringLiteral("arrow_next"), .pointer = QStringLiteral("pointer_next"),
+             .tabIndex = 2, .enabled = false},
+            {.name = kText1, .kind = ControlKind::TextBox,
+             .caption = QStringLiteral("Text1Text1Text1Text1"), .font = {arial, 36, true},
+             .left = 210, .top = 4620, .width = 6735, .height = 1275,
+             .alignment = Alignment::Center, .tabIndex = 1, .maxLength = 20},
+            {.name = kLabel3, .kind = ControlKind::Label,
+             .caption = QStringLiteral("Label3"), .font = {arial, 48, true},
+             .left = 105, .top = 1785, .width = 9255, .height = 1485,
+             .alignment = Alignment::Center, .backColor = 0x80FFFF, .border = true,
+             .tabIndex = 0},
+            {.name = QStringLiteral("MenuAzzera"), .kind = ControlKind::Menu,
+             .caption = QStringLiteral("Azzera conteggio") + QString(10, QLatin1Char(' '))},
+            {.name = QStringLiteral("MenuInformazioni"), .kind = ControlKind::Menu,
+             .caption = QStringLiteral("Informazioni") + QString(11, QLatin1Char(' '))},
+            {.name = QStringLiteral("mnuEsci"), .kind = ControlKind::Menu,
+             .caption = QStringLiteral("Esci")},
+        },
+    };
+}
+
+Form2::Form2() : Esercizio(design())
+{
+    onKeyPress(kText1, [this](int, int& KeyAscii) { Text1_KeyPress(KeyAscii); });
+    onKeyUp(kText1, [this](int, int KeyCode, int) { Text1_KeyUp(KeyCode); });
+    onClick(kBottoneAvanti, [this](int) { BottoneAvanti_Click(); });
+}
+
+void Form2::attivazione()
+{
+    azzeraConteggi();
+    NuovaDomanda();
+    adattaCarattereDomanda();
+}
+
+void Form2::NuovaDomanda()
+{
+    setBackColor(ModuloColoriSuoni::ColoreCasuale());
+    preparaRisposta();
+    NumeroEstratto = estraiNumero();
+    control(kLabel3).setCaption(forms::formatGrouped(NumeroEstratto));
+}
+
+void Form2::Text1_KeyPress(int& KeyAscii)
+{
+    KeyAscii = Modulo1::Maiuscolo(KeyAscii);
+    const std::optional<QLatin1StringView> lettere = lettereDelLivello(Stato().NumeroMassimo());
+    if (!lettere || KeyAscii == ' ' || KeyAscii == kTastoIndietro)
+        return;
+    const bool letteraDelLivello = KeyAscii < 128 && lettere->contains(QLatin1Char(char(KeyAscii)));
+    if (!letteraDelLivello)
+        KeyAscii = 0;
+}
+
+void Form2::Text1_KeyUp(int KeyCode)
+{
+    if (!daGiudicare(KeyCode))
+        return;
+    const std::int16_t letto = ModuloRomano::LeggiRomano(control(kText1).text().toStdString());
+    // Unlike the reading exercise, the focus is not handed on: after a right
+    // answer it goes wherever disabling the box sends it.
+    esitoRisposta(letto == NumeroEstratto);
+}
+
+void Form2::BottoneAvanti_Click()
+{
+    riapriRisposta();
+    NuovaDomanda();
+}

@@ -30,9 +30,9 @@ const QString kFormName = QStringLiteral("FormBanco");
 // and a tab strip; 30 controls in all.
 forms::FormSpec designOfTheBenchForm()
 {
-    forms::FormSpec spec{.name = kFormName, .clientWidth = 9000, .clientHeight = 6000,
+    forms::FormSpec decl{.name = kFormName, .clientWidth = 9000, .clientHeight = 6000,
                          .caption = QStringLiteral("Banco")};
-    auto& controls = spec.controls;
+    auto& controls = decl.controls;
     controls.push_back({.name = QStringLiteral("mnuFile"), .kind = ControlKind::Menu, .caption = QStringLiteral("File")});
     for (const char* item : {"MenuAzzera", "MenuInformazioni", "mnuEsci"})
         controls.push_back({.name = QString::fromLatin1(item), .kind = ControlKind::Menu,
@@ -58,7 +58,7 @@ forms::FormSpec designOfTheBenchForm()
     controls.push_back({.name = QStringLiteral("TabStrip1"), .kind = ControlKind::TabStrip,
                         .left = 120, .top = 4800, .width = 8000, .height = 1100,
                         .tabs = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}});
-    return spec;
+    return decl;
 }
 
 QByteArray entry(const QString& key, const QString& value)

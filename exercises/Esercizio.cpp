@@ -16,8 +16,8 @@ constexpr std::int16_t kLivelloNumeriLunghi = 1000;
 constexpr double kPuntiNumeriLunghi = 36;
 } // namespace
 
-Esercizio::Esercizio(forms::FormSpec spec, bool coloreAlCaricamento)
-    : FormTavendel(std::move(spec), coloreAlCaricamento)
+Esercizio::Esercizio(forms::FormSpec decl, bool coloreAlCaricamento)
+    : FormTavendel(std::move(decl), coloreAlCaricamento)
 {
     onClick(QStringLiteral("MenuAzzera"), [this](int) { MenuAzzera_Click(); });
     onClick(QStringLiteral("MenuInformazioni"), [](int) { Modulo1::MostraInformazioni(); });

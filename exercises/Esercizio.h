@@ -13,7 +13,7 @@
 class Esercizio : public FormTavendel
 {
 public:
-    explicit Esercizio(forms::FormSpec spec, bool coloreAlCaricamento = true);
+    explicit Esercizio(forms::FormSpec decl, bool coloreAlCaricamento = true);
 
     // A count as shown: one leading blank, the sign place of a number that
     // is never negative (" 1").

@@ -70,7 +70,7 @@ std::int16_t arrotonda(double twips)
 
 forms::FormSpec Form3::design()
 {
-    forms::FormSpec spec{
+    forms::FormSpec decl{
         .name = QStringLiteral("Form3"),
         .clientWidth = 8040,
         .clientHeight = 5340,
@@ -110,16 +110,16 @@ forms::FormSpec Form3::design()
         },
     };
     for (int i = 0; i < kCoppie; ++i)
-        spec.controls.push_back(valoreDisegnato(i));
+        decl.controls.push_back(valoreDisegnato(i));
     for (int i = 0; i < kCoppie; ++i)
-        spec.controls.push_back(cartaDisegnata(i));
-    spec.controls.push_back({.name = QStringLiteral("MenuAzzera"), .kind = ControlKind::Menu,
+        decl.controls.push_back(cartaDisegnata(i));
+    decl.controls.push_back({.name = QStringLiteral("MenuAzzera"), .kind = ControlKind::Menu,
                              .caption = QStringLiteral("Azzera conteggio          ")});
-    spec.controls.push_back({.name = QStringLiteral("MenuInformazioni"), .kind = ControlKind::Menu,
+    decl.controls.push_back({.name = QStringLiteral("MenuInformazioni"), .kind = ControlKind::Menu,
                              .caption = QStringLiteral("Informazioni           ")});
-    spec.controls.push_back({.name = QStringLiteral("mnuEsci"), .kind = ControlKind::Menu,
+    decl.controls.push_back({.name = QStringLiteral("mnuEsci"), .kind = ControlKind::Menu,
                              .caption = QStringLiteral("Esci")});
-    return spec;
+    return decl;
 }
 
 Form3::Form3() : Esercizio(design(), false)

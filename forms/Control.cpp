@@ -106,9 +106,9 @@ int geometrySlot(Prop prop)
 
 } // namespace
 
-Control::Control(Form& form, ControlSpec spec)
-    : m_form(form), m_spec(std::move(spec)),
-      m_geometry{m_spec.left, m_spec.top, m_spec.width, m_spec.height}
+Control::Control(Form& form, ControlSpec decl)
+    : m_form(form), m_decl(std::move(decl)),
+      m_geometry{m_decl.left, m_decl.top, m_decl.width, m_decl.height}
 {}
 
 Control::~Control() = default;
@@ -117,22 +117,22 @@ int Control::index() const
 {
     if (!isArrayElement())
         fail(int(FormsErrorCode::NotAnArray), QStringLiteral("Index"));
-    return m_spec.index;
+    return m_decl.index;
 }
 
 void Control::fail(int code, const QString& property) const
 {
     throw FormsError(FormsErrorCode(code),
-                     QStringLiteral("%1.%2: error %3").arg(m_spec.name, property).arg(code));
+                     QStringLiteral("%1.%2: error %3").arg(m_decl.name, property).arg(code));
 }
 
 QVariant Control::get(const QString& property, int subscript) const
 {
     const Prop prop = propFromName(property);
-    if (!kindHas(m_spec.kind, prop))
+    if (!kindHas(m_decl.kind, prop))
         fail(int(FormsErrorCode::NoSuchProperty), property);
     switch (prop) {
-    case Prop::Name: return m_spec.name;
+    case Prop::Name: return m_decl.name;
     case Prop::Index: return index();
     case Prop::Caption: return caption();
     case Prop::Text: return text();
@@ -164,7 +164,7 @@ QVariant Control::get(const QString& property, int subscript) const
 void Control::set(const QString& property, const QVariant& value, int subscript)
 {
     const Prop prop = propFromName(property);
-    if (!kindHas(m_spec.kind, prop))
+    if (!kindHas(m_decl.kind, prop))
         fail(int(FormsErrorCode::NoSuchProperty), property);
     switch (prop) {
     case Prop::Name:
@@ -220,7 +220,7 @@ QAction* Control::action() const
 
 QString Control::caption() const
 {
-    switch (m_spec.kind) {
+    switch (m_decl.kind) {
     case ControlKind::Label: return static_cast<QLabel*>(m_widget.data())->text();
     case ControlKind::CommandButton: return static_cast<QToolButton*>(m_widget.data())->text();
     case ControlKind::CheckBox: return static_cast<QCheckBox*>(m_widget.data())->text();
@@ -231,10 +231,10 @@ QString Control::caption() const
 
 void Control::setCaption(const QString& text)
 {
-    switch (m_spec.kind) {
+    switch (m_decl.kind) {
     case ControlKind::Label:
         static_cast<QLabel*>(m_widget.data())->setText(text);
-        if (m_spec.autoSize)
+        if (m_decl.autoSize)
             fitToCaption();
         return;
     case ControlKind::CommandButton: {
@@ -256,14 +256,14 @@ void Control::setCaption(const QString& text)
 
 QString Control::text() const
 {
-    if (m_spec.kind != ControlKind::TextBox)
+    if (m_decl.kind != ControlKind::TextBox)
         fail(int(FormsErrorCode::NoSuchProperty), QStringLiteral("Text"));
     return static_cast<QLineEdit*>(m_widget.data())->text();
 }
 
 void Control::setText(const QString& text)
 {
-    if (m_spec.kind != ControlKind::TextBox)
+    if (m_decl.kind != ControlKind::TextBox)
         fail(int(FormsErrorCode::NoSuchProperty), QStringLiteral("Text"));
     static_cast<QLineEdit*>(m_widget.data())->setText(text);
 }
@@ -343,7 +343,7 @@ bool Control::isChecked() const
 {
     if (isMenu())
         return action() && action()->isChecked();
-    if (m_spec.kind == ControlKind::CheckBox)
+    if (m_decl.kind == ControlKind::CheckBox)
         return static_cast<QCheckBox*>(m_widget.data())->isChecked();
     return false;
 }
@@ -355,7 +355,7 @@ void Control::setChecked(bool checked)
             action()->setChecked(checked);
         return;
     }
-    if (m_spec.kind == ControlKind::CheckBox)
+    if (m_decl.kind == ControlKind::CheckBox)
         static_cast<QCheckBox*>(m_widget.data())->setChecked(checked);
 }
 
@@ -389,7 +389,7 @@ void Control::setFontSize(double points)
     QFont font = m_widget->font();
     font.setPointSizeF(points);
     m_widget->setFont(font);
-    if (m_spec.autoSize && m_spec.kind == ControlKind::Label)
+    if (m_decl.autoSize && m_decl.kind == ControlKind::Label)
         fitToCaption();
 }
 
@@ -406,13 +406,13 @@ bool Control::hasFocus() const
 
 bool Control::isHighlighted() const
 {
-    return m_spec.kind == ControlKind::Label && m_widget
+    return m_decl.kind == ControlKind::Label && m_widget
         && static_cast<LabelWidget*>(m_widget.data())->isHighlighted();
 }
 
 void Control::setHighlighted(bool highlighted)
 {
-    if (m_spec.kind == ControlKind::Label && m_widget)
+    if (m_decl.kind == ControlKind::Label && m_widget)
         static_cast<LabelWidget*>(m_widget.data())->setHighlighted(highlighted);
 }
 

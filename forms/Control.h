@@ -20,18 +20,18 @@ class Form;
 class Control
 {
 public:
-    Control(Form& form, ControlSpec spec);
+    Control(Form& form, ControlSpec decl);
     ~Control();
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
     Form& form() const { return m_form; }
-    const ControlSpec& spec() const { return m_spec; }
-    const QString& name() const { return m_spec.name; }
-    ControlKind kind() const { return m_spec.kind; }
-    bool isLine() const { return m_spec.kind == ControlKind::Line; }
-    bool isMenu() const { return m_spec.kind == ControlKind::Menu; }
-    bool isArrayElement() const { return m_spec.index >= 0; }
+    const ControlSpec& decl() const { return m_decl; }
+    const QString& name() const { return m_decl.name; }
+    ControlKind kind() const { return m_decl.kind; }
+    bool isLine() const { return m_decl.kind == ControlKind::Line; }
+    bool isMenu() const { return m_decl.kind == ControlKind::Menu; }
+    bool isArrayElement() const { return m_decl.index >= 0; }
     // Fails with NotAnArray for a control that is no array element.
     int index() const;
 
@@ -88,7 +88,7 @@ private:
     [[noreturn]] void fail(int code, const QString& property) const;
 
     Form& m_form;
-    ControlSpec m_spec;
+    ControlSpec m_decl;
     QString m_tag;
     double m_geometry[4] = {0, 0, 0, 0};
     QPointer<QWidget> m_widget;

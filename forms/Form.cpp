@@ -68,11 +68,11 @@ void installFontSubstitutes()
 
 QFont fontFor(const FontSpec& own, const FontSpec& fallback)
 {
-    const FontSpec& spec = own.family.isEmpty() ? fallback : own;
-    QFont font(spec.family);
-    if (spec.points > 0)
-        font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
+    const FontSpec& decl = own.family.isEmpty() ? fallback : own;
+    QFont font(decl.family);
+    if (decl.points > 0)
+        font.setPointSizeF(decl.points);
+    font.setBold(decl.bold);
     return font;
 }
 
@@ -105,22 +105,22 @@ QPoint globalPosOf(const QMouseEvent* event)
 
 } // namespace
 
-Form::Form(FormSpec spec) : m_spec(std::move(spec))
+Form::Form(FormSpec decl) : m_decl(std::move(decl))
 {
     installFontSubstitutes();
     m_window = std::make_unique<FormWindow>(*this);
-    m_window->setObjectName(m_spec.name);
-    m_window->setFont(fontFor(m_spec.font, m_spec.font));
-    m_window->setWindowTitle(m_spec.caption);
-    if (Pictures::exists(m_spec.icon))
-        m_window->setWindowIcon(Pictures::icon(m_spec.icon));
+    m_window->setObjectName(m_decl.name);
+    m_window->setFont(fontFor(m_decl.font, m_decl.font));
+    m_window->setWindowTitle(m_decl.caption);
+    if (Pictures::exists(m_decl.icon))
+        m_window->setWindowIcon(Pictures::icon(m_decl.icon));
 
     m_client = new QWidget(m_window.get());
     m_client->setObjectName(QStringLiteral("client"));
     m_client->installEventFilter(this);
-    setBackColor(m_spec.backColor);
+    setBackColor(m_decl.backColor);
 
-    for (const ControlSpec& row : m_spec.controls)
+    for (const ControlSpec& row : m_decl.controls)
         addControl(row);
     applyTabOrder();
 
@@ -131,7 +131,7 @@ Form::Form(FormSpec spec) : m_spec(std::move(spec))
     m_dragOutline->hide();
 
     // The design client area, below the menu bar; nothing is resized yet.
-    const QSize design(toPixelsX(m_spec.clientWidth), toPixelsY(m_spec.clientHeight) + menuBarHeight());
+    const QSize design(toPixelsX(m_decl.clientWidth), toPixelsY(m_decl.clientHeight) + menuBarHeight());
     m_window->resize(design);
     m_lastSize = design;
     layoutChildren();
@@ -143,9 +143,9 @@ Form::~Form()
     m_window.reset();
 }
 
-Control& Form::addControl(ControlSpec spec)
+Control& Form::addControl(ControlSpec decl)
 {
-    m_owned.push_back(std::make_unique<Control>(*this, std::move(spec)));
+    m_owned.push_back(std::make_unique<Control>(*this, std::move(decl)));
     Control& control = *m_owned.back();
     m_order.push_back(&control);
     if (control.isMenu())
@@ -157,36 +157,36 @@ Control& Form::addControl(ControlSpec spec)
 
 void Form::createMenuEntry(Control& control)
 {
-    const ControlSpec& spec = control.spec();
+    const ControlSpec& decl = control.decl();
     if (!m_menuBar) {
         m_menuBar = new QMenuBar(m_window.get());
         m_menuBar->setNativeMenuBar(false);
     }
     QAction* action = nullptr;
-    if (spec.container.isEmpty()) {
-        const bool hasItems = std::any_of(m_spec.controls.begin(), m_spec.controls.end(),
+    if (decl.container.isEmpty()) {
+        const bool hasItems = std::any_of(m_decl.controls.begin(), m_decl.controls.end(),
                                           [&](const ControlSpec& row) {
                                               return row.kind == ControlKind::Menu
-                                                  && row.container == spec.name;
+                                                  && row.container == decl.name;
                                           });
         if (hasItems) {
-            QMenu* menu = m_menuBar->addMenu(spec.caption);
-            m_menus.insert(spec.name, menu);
+            QMenu* menu = m_menuBar->addMenu(decl.caption);
+            m_menus.insert(decl.name, menu);
             control.attachMenu(menu);
             action = menu->menuAction();
         } else {
-            action = m_menuBar->addAction(spec.caption);
+            action = m_menuBar->addAction(decl.caption);
         }
     } else {
-        QMenu* parent = m_menus.value(spec.container);
+        QMenu* parent = m_menus.value(decl.container);
         if (!parent)
-            throw std::logic_error("menu item before its menu: " + spec.name.toStdString());
-        action = parent->addAction(spec.caption);
+            throw std::logic_error("menu item before its menu: " + decl.name.toStdString());
+        action = parent->addAction(decl.caption);
         action->setCheckable(true);
-        action->setChecked(spec.checked);
+        action->setChecked(decl.checked);
     }
-    action->setEnabled(spec.enabled);
-    action->setVisible(spec.visible);
+    action->setEnabled(decl.enabled);
+    action->setVisible(decl.visible);
     if (!control.m_menu)
         control.attachAction(action);
     QObject::connect(action, &QAction::triggered, this, [this, &control, action](bool checked) {
@@ -199,52 +199,52 @@ void Form::createMenuEntry(Control& control)
 
 void Form::createWidget(Control& control)
 {
-    const ControlSpec& spec = control.spec();
+    const ControlSpec& decl = control.decl();
     QWidget* parent = m_client;
-    if (!spec.container.isEmpty()) {
-        Control* box = find(spec.container);
+    if (!decl.container.isEmpty()) {
+        Control* box = find(decl.container);
         if (!box || !box->widget())
-            throw std::logic_error("control before its container: " + spec.name.toStdString());
+            throw std::logic_error("control before its container: " + decl.name.toStdString());
         parent = box->widget();
     }
 
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (decl.kind) {
     case ControlKind::Label: {
         auto* label = new LabelWidget(parent);
-        label->setText(spec.caption);
-        label->setAlignment(qtAlignment(spec.alignment));
-        label->setWordWrap(!spec.autoSize);
-        if (spec.border)
-            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setText(decl.caption);
+        label->setAlignment(qtAlignment(decl.alignment));
+        label->setWordWrap(!decl.autoSize);
+        if (decl.border)
+            label->setFrameStyle(QFrame::Box | QFrame::Plain);
         widget = label;
         break;
     }
     case ControlKind::CommandButton: {
         auto* button = new ButtonWidget(parent);
-        if (Pictures::exists(spec.picture)) {
-            button->setIcon(Pictures::icon(spec.picture));
-            button->setToolButtonStyle(spec.caption.isEmpty() ? Qt::ToolButtonIconOnly
+        if (Pictures::exists(decl.picture)) {
+            button->setIcon(Pictures::icon(decl.picture));
+            button->setToolButtonStyle(decl.caption.isEmpty() ? Qt::ToolButtonIconOnly
                                                               : Qt::ToolButtonTextUnderIcon);
         }
-        button->setText(spec.caption);
+        button->setText(decl.caption);
         QObject::connect(button, &QToolButton::clicked, this, [this, &control] { dispatchClick(control); });
         widget = button;
         break;
     }
     case ControlKind::TextBox: {
         auto* box = new TextBoxWidget(control, parent);
-        box->setAlignment(qtAlignment(spec.alignment));
-        if (spec.maxLength > 0)
-            box->setMaxLength(spec.maxLength);
-        box->setText(spec.caption);
+        box->setAlignment(qtAlignment(decl.alignment));
+        if (decl.maxLength > 0)
+            box->setMaxLength(decl.maxLength);
+        box->setText(decl.caption);
         widget = box;
         break;
     }
     case ControlKind::CheckBox: {
         auto* box = new CheckBoxWidget(parent);
-        box->setText(spec.caption);
-        box->setChecked(spec.checked);
+        box->setText(decl.caption);
+        box->setChecked(decl.checked);
         QObject::connect(box, &QCheckBox::stateChanged, this, [this, &control] { dispatchClick(control); });
         widget = box;
         break;
@@ -253,14 +253,14 @@ void Form::createWidget(Control& control)
         widget = new PictureBoxWidget(parent);
         break;
     case ControlKind::Image:
-        widget = new ImageWidget(spec.picture, parent);
+        widget = new ImageWidget(decl.picture, parent);
         break;
     case ControlKind::Line:
         widget = new LineWidget(parent);
         break;
     case ControlKind::TabStrip: {
         auto* tabs = new TabStripWidget(parent);
-        for (const QString& caption : spec.tabs)
+        for (const QString& caption : decl.tabs)
             tabs->addTab(new QWidget(tabs), caption);
         widget = tabs;
         break;
@@ -269,29 +269,29 @@ void Form::createWidget(Control& control)
         return;
     }
 
-    widget->setObjectName(spec.index >= 0 ? QStringLiteral("%1(%2)").arg(spec.name).arg(spec.index)
-                                          : spec.name);
-    if (!spec.font.family.isEmpty())
-        widget->setFont(fontFor(spec.font, m_spec.font));
+    widget->setObjectName(decl.index >= 0 ? QStringLiteral("%1(%2)").arg(decl.name).arg(decl.index)
+                                          : decl.name);
+    if (!decl.font.family.isEmpty())
+        widget->setFont(fontFor(decl.font, m_decl.font));
     // The colours go through the control, which must know its widget first.
     control.attachWidget(widget);
-    if (spec.backColor)
-        control.setBackColor(*spec.backColor);
-    if (spec.foreColor)
-        control.set(QStringLiteral("ForeColor"), *spec.foreColor);
-    if (!spec.transparent && spec.kind == ControlKind::Label && !spec.backColor)
+    if (decl.backColor)
+        control.setBackColor(*decl.backColor);
+    if (decl.foreColor)
+        control.set(QStringLiteral("ForeColor"), *decl.foreColor);
+    if (!decl.transparent && decl.kind == ControlKind::Label && !decl.backColor)
         widget->setAutoFillBackground(true);
-    if (Pictures::exists(spec.pointer))
-        widget->setCursor(Pictures::pointer(spec.pointer));
-    if (!spec.toolTip.isEmpty())
-        widget->setToolTip(spec.toolTip);
-    if (takesMouseClicks(spec.kind))
-        widget->setFocusPolicy(spec.focusable ? Qt::StrongFocus : Qt::NoFocus);
-    widget->setEnabled(spec.enabled);
-    widget->setVisible(spec.visible);
+    if (Pictures::exists(decl.pointer))
+        widget->setCursor(Pictures::pointer(decl.pointer));
+    if (!decl.toolTip.isEmpty())
+        widget->setToolTip(decl.toolTip);
+    if (takesMouseClicks(decl.kind))
+        widget->setFocusPolicy(decl.focusable ? Qt::StrongFocus : Qt::NoFocus);
+    widget->setEnabled(decl.enabled);
+    widget->setVisible(decl.visible);
     widget->installEventFilter(this);
     m_byWidget.insert(widget, &control);
-    if (spec.autoSize && spec.kind == ControlKind::Label)
+    if (decl.autoSize && decl.kind == ControlKind::Label)
         control.fitToCaption();
 }
 
@@ -306,10 +306,10 @@ void Form::applyTabOrder()
 {
     std::vector<Control*> ordered;
     for (Control* control : m_order)
-        if (control->widget() && control->spec().tabIndex >= 0)
+        if (control->widget() && control->decl().tabIndex >= 0)
             ordered.push_back(control);
     std::stable_sort(ordered.begin(), ordered.end(), [](const Control* a, const Control* b) {
-        return a->spec().tabIndex < b->spec().tabIndex;
+        return a->decl().tabIndex < b->decl().tabIndex;
     });
     for (std::size_t i = 1; i < ordered.size(); ++i)
         QWidget::setTabOrder(ordered[i - 1]->widget(), ordered[i]->widget());
@@ -318,7 +318,7 @@ void Form::applyTabOrder()
 Control* Form::find(const QString& name, int index) const
 {
     for (Control* control : m_order)
-        if (control->spec().index == index && control->name().compare(name, Qt::CaseInsensitive) == 0)
+        if (control->decl().index == index && control->name().compare(name, Qt::CaseInsensitive) == 0)
             return control;
     return nullptr;
 }
@@ -327,7 +327,7 @@ Control& Form::control(const QString& name, int index) const
 {
     if (Control* found = find(name, index))
         return *found;
-    throw std::out_of_range("no control " + name.toStdString() + " on " + m_spec.name.toStdString());
+    throw std::out_of_range("no control " + name.toStdString() + " on " + m_decl.name.toStdString());
 }
 
 int Form::highestIndex(const QString& arrayName) const
@@ -335,7 +335,7 @@ int Form::highestIndex(const QString& arrayName) const
     int highest = -1;
     for (Control* control : m_order)
         if (control->name().compare(arrayName, Qt::CaseInsensitive) == 0)
-            highest = std::max(highest, control->spec().index);
+            highest = std::max(highest, control->decl().index);
     return highest;
 }
 
@@ -344,12 +344,12 @@ Control& Form::loadControl(const QString& arrayName, int index)
     const Control& first = control(arrayName, 0);
     if (find(arrayName, index))
         throw std::logic_error("control array element already loaded");
-    ControlSpec spec = first.spec();
-    spec.index = index;
-    spec.caption = first.isMenu() ? first.caption() : spec.caption;
-    spec.visible = first.isMenu(); // new elements of widget arrays start hidden
-    spec.checked = false;
-    return addControl(std::move(spec));
+    ControlSpec decl = first.decl();
+    decl.index = index;
+    decl.caption = first.isMenu() ? first.caption() : decl.caption;
+    decl.visible = first.isMenu(); // new elements of widget arrays start hidden
+    decl.checked = false;
+    return addControl(std::move(decl));
 }
 
 QVariant Form::get(const QString& property) const
@@ -357,7 +357,7 @@ QVariant Form::get(const QString& property) const
     const auto is = [&](const char* name) {
         return property.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
     };
-    if (is("Name")) return m_spec.name;
+    if (is("Name")) return m_decl.name;
     if (is("Caption")) return caption();
     if (is("Tag")) return m_tag;
     if (is("BackColor")) return backColor();
@@ -368,7 +368,7 @@ QVariant Form::get(const QString& property) const
     if (is("ScaleWidth")) return scaleWidth();
     if (is("ScaleHeight")) return scaleHeight();
     if (is("WindowState")) return isMinimized() ? 1 : 0;
-    throw FormsError(FormsErrorCode::NoSuchProperty, m_spec.name + QLatin1Char('.') + property);
+    throw FormsError(FormsErrorCode::NoSuchProperty, m_decl.name + QLatin1Char('.') + property);
 }
 
 void Form::set(const QString& property, const QVariant& value)
@@ -384,8 +384,8 @@ void Form::set(const QString& property, const QVariant& value)
     if (is("Width")) return setWidth(value.toDouble());
     if (is("Height")) return setHeight(value.toDouble());
     if (is("Name") || is("ScaleWidth") || is("ScaleHeight"))
-        throw FormsError(FormsErrorCode::ReadOnly, m_spec.name + QLatin1Char('.') + property);
-    throw FormsError(FormsErrorCode::NoSuchProperty, m_spec.name + QLatin1Char('.') + property);
+        throw FormsError(FormsErrorCode::ReadOnly, m_decl.name + QLatin1Char('.') + property);
+    throw FormsError(FormsErrorCode::NoSuchProperty, m_decl.name + QLatin1Char('.') + property);
 }
 
 QString Form::caption() const { return m_window->windowTitle(); }
@@ -495,33 +495,33 @@ void Form::dispatchClick(Control& control)
         return;
     // A copy: the handler may replace itself or unload the form.
     if (ClickHandler handler = m_click.value(control.name().toLower()))
-        handler(control.spec().index);
+        handler(control.decl().index);
 }
 
 void Form::dispatchFormClick()
 {
     if (m_unloaded)
         return;
-    if (ClickHandler handler = m_click.value(m_spec.name.toLower()))
+    if (ClickHandler handler = m_click.value(m_decl.name.toLower()))
         handler(-1);
 }
 
 void Form::dispatchKeyPress(Control& control, int& keyAscii)
 {
     if (KeyPressHandler handler = m_keyPress.value(control.name().toLower()))
-        handler(control.spec().index, keyAscii);
+        handler(control.decl().index, keyAscii);
 }
 
 void Form::dispatchKeyDown(Control& control, int keyCode, int shift)
 {
     if (KeyHandler handler = m_keyDown.value(control.name().toLower()))
-        handler(control.spec().index, keyCode, shift);
+        handler(control.decl().index, keyCode, shift);
 }
 
 void Form::dispatchKeyUp(Control& control, int keyCode, int shift)
 {
     if (KeyHandler handler = m_keyUp.value(control.name().toLower()))
-        handler(control.spec().index, keyCode, shift);
+        handler(control.decl().index, keyCode, shift);
 }
 
 Control* Form::controlOf(QObject* object) const
@@ -582,7 +582,7 @@ void Form::endDrag(QPoint globalPos)
     if (!handler)
         return;
     const QPoint local = target->widget()->mapFromGlobal(globalPos);
-    handler(target->spec().index, *source, toTwipsX(local.x()), toTwipsY(local.y()));
+    handler(target->decl().index, *source, toTwipsX(local.x()), toTwipsY(local.y()));
 }
 
 bool Form::eventFilter(QObject* watched, QEvent* event)
@@ -613,7 +613,7 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
             m_pressedOnForm = watched == m_client;
         else if (!takesMouseClicks(control->kind()) || !control->isEnabled())
             break; // a disabled control can be neither clicked nor dragged
-        else if (control->spec().dragAutomatic)
+        else if (control->decl().dragAutomatic)
             beginDrag(*control, globalPosOf(mouse));
         else
             m_pressed = control;

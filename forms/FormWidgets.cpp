@@ -206,7 +206,7 @@ void TextBoxWidget::holdToKeyRules(const QString& edited)
 
 PictureBoxWidget::PictureBoxWidget(QWidget* parent) : QFrame(parent)
 {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
 }
 

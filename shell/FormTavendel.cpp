@@ -15,8 +15,8 @@ namespace {
 constexpr std::uint8_t kQuotaSchermo = 75;
 }
 
-FormTavendel::FormTavendel(forms::FormSpec spec, bool coloreAlCaricamento)
-    : forms::Form(std::move(spec)), m_coloreAlCaricamento(coloreAlCaricamento)
+FormTavendel::FormTavendel(forms::FormSpec decl, bool coloreAlCaricamento)
+    : forms::Form(std::move(decl)), m_coloreAlCaricamento(coloreAlCaricamento)
 {}
 
 void FormTavendel::onLoad()

@@ -48,7 +48,7 @@ QStringList namesOf(const forms::Form& form)
     QStringList names;
     for (const forms::Control* control : form.controls())
         names << (control->isArrayElement()
-                      ? QStringLiteral("%1(%2)").arg(control->name()).arg(control->spec().index)
+                      ? QStringLiteral("%1(%2)").arg(control->name()).arg(control->decl().index)
                       : control->name());
     return names;
 }

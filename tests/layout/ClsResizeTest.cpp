@@ -45,14 +45,14 @@ forms::FormSpec designOfTheTestForm()
 
 forms::FormSpec designWithMenus()
 {
-    forms::FormSpec spec = designOfTheTestForm();
-    spec.controls.insert(spec.controls.begin(),
+    forms::FormSpec decl = designOfTheTestForm();
+    decl.controls.insert(decl.controls.begin(),
                          {{.name = QStringLiteral("mnuLanguages"), .kind = ControlKind::Menu,
                            .caption = QStringLiteral("Lingua")},
                           {.name = QStringLiteral("mnuLanguage"), .kind = ControlKind::Menu, .index = 0,
                            .caption = QStringLiteral("Italiano"),
                            .container = QStringLiteral("mnuLanguages")}});
-    return spec;
+    return decl;
 }
 
 Geometry geometryOf(const forms::Control& control)
@@ -62,8 +62,8 @@ Geometry geometryOf(const forms::Control& control)
 
 Geometry designOf(const forms::Control& control)
 {
-    const forms::ControlSpec& spec = control.spec();
-    return {spec.left, spec.top, spec.width, spec.height};
+    const forms::ControlSpec& decl = control.decl();
+    return {decl.left, decl.top, decl.width, decl.height};
 }
 
 Geometry scaled(const Geometry& design, double rx, double ry)
@@ -358,12 +358,12 @@ void ClsResizeTest::menuItemsAreSkipped()
 // window can take) abandons the rest of that control, and only that one.
 void ClsResizeTest::aRefusedValueAbandonsOnlyThatControl()
 {
-    forms::FormSpec spec = designOfTheTestForm();
+    forms::FormSpec decl = designOfTheTestForm();
     constexpr double kWiderThanAnyWindow = 2e8; // twips; twice that no window can take
-    spec.controls.insert(spec.controls.begin() + 1,
+    decl.controls.insert(decl.controls.begin() + 1,
                          {.name = QStringLiteral("Troppo"), .kind = ControlKind::Label,
                           .left = 30, .top = 45, .width = kWiderThanAnyWindow, .height = 60});
-    forms::Form form(spec);
+    forms::Form form(decl);
     clsResize fitter;
     fitter.SetSourceForm(&form);
     fitter.ReInitialise();

@@ -4,6 +4,9 @@
 #include "shell/Modulo1.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
@@ -12,6 +15,11 @@ int main(int argc, char* argv[])
     // The program lives for as long as one of its forms is loaded; moving
     // from form to form briefly leaves no window open.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's own texts (the Yes and No of the questions) in the desktop's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     RegistraForme();
     if (!Modulo1::Main())

@@ -12,47 +12,51 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
 
-QStringList& journal()
-{
-    static QStringList steps;
-    return steps;
-}
+forms::Application& app() { return forms::Application::instance(); }
 
-// Writes down its events, and whether its window was on screen at each.
+// Every event of every test form, and whether its window was on screen.
+QStringList journal;
+
 class FormDiario : public forms::Form
 {
 public:
     explicit FormDiario(const QString& name)
-        : forms::Form({.name = name, .clientWidth = 3000, .clientHeight = 2000})
-    {}
-
-    std::function<void()> duringLoad;
+        : forms::Form({.name = name, .clientWidth = 3000, .clientHeight = 2000}) {}
+    std::function<void(forms::Form&)> duringLoad;
 
 protected:
     void onLoad() override
     {
         note(QStringLiteral("Load"));
         if (duringLoad)
-            duringLoad();
+            duringLoad(*this);
     }
     void onActivate() override { note(QStringLiteral("Activate")); }
 
 private:
     void note(const QString& event)
     {
-        journal() << QStringLiteral("%1 %2 %3").arg(name(), event,
-                                                     window()->isVisible() ? "shown" : "hidden");
+        journal << QStringLiteral("%1 %2 %3").arg(name(), event, window()->isVisible() ? "shown" : "hidden");
     }
 };
 
-forms::Application& app()
+void registerForm(const QString& name, std::function<void(forms::Form&)> duringLoad = {})
 {
-    return forms::Application::instance();
+    app().registerForm(name, [name, duringLoad] {
+        auto form = std::make_unique<FormDiario>(name);
+        form->duringLoad = duringLoad;
+        return form;
+    });
 }
+
+const QStringList kShownAfresh{"FormDue Load hidden", "FormDue Activate shown"};
+
+enum class DuringLoad { Nothing, UnloadItself, LeaveTheFormAgain };
 
 } // namespace
 
@@ -61,209 +65,108 @@ class ApplicationTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { registerPlainForms(); }
-    void init() { journal().clear(); }
-    void cleanup()
+    void init()
     {
-        app().unloadAll();
-        registerPlainForms();
+        for (const char* name : {"FormUno", "FormDue", "FormTre"})
+            registerForm(QString::fromLatin1(name));
+        journal.clear();
+    }
+    void cleanup() { app().unloadAll(); }
+
+    void showLoadsOnceAndUnloadDropsTheForm()
+    {
+        QPointer<forms::Form> first = &app().show(QStringLiteral("FormDue"));
+        QCOMPARE(&app().show(QStringLiteral("FormDue")), first.data()); // loaded: no second Load
+        QCOMPARE(journal, kShownAfresh);
+        QCOMPARE(app().find(QStringLiteral("formdue")), first.data());
+
+        app().unload(*first);
+        QVERIFY(first && first->isUnloaded()); // destroyed only once the running event is over
+        QVERIFY(!first->window()->isVisible());
+        QVERIFY(app().loadedForms().empty());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!first);
+
+        journal.clear();
+        app().show(QStringLiteral("FormDue"));
+        QCOMPARE(journal, kShownAfresh);
     }
 
-    void showLoadsThenShowsThenActivates();
-    void showingALoadedFormLoadsNothing();
-    void unloadDropsTheFormAndAShowLoadsAfresh();
-    void switchToShowsTheTargetBeforeUnloading();
-    void aFormUnloadedDuringItsLoadIsNotShown();
-    void aFormBeingLeftStartsNoOtherMove();
-    void endGoesThroughTheSeam();
-    void scriptedMessageBoxes();
-    void realMessageBoxClosedCountsAsNo();
-    void rndStaysWithinZeroAndOne();
-    void aSeedReplaysTheSameDraws();
+    // Pending events run while a form loads (a translation lets them): the
+    // target may be unloaded, or the form being left clicked once more.
+    void switchTo_data()
+    {
+        QTest::addColumn<DuringLoad>("duringLoad");
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("loaded"); // the one form loaded after the move
 
-private:
-    static void registerPlainForms();
-};
+        QTest::newRow("target shown, then the form left") << DuringLoad::Nothing << kShownAfresh << "FormDue";
+        QTest::newRow("target unloaded in its Load: the form stays")
+            << DuringLoad::UnloadItself << QStringList{"FormDue Load hidden"} << "FormUno";
+        QTest::newRow("a second move away is ignored") << DuringLoad::LeaveTheFormAgain << kShownAfresh << "FormDue";
+    }
+    void switchTo()
+    {
+        QFETCH(DuringLoad, duringLoad);
+        QFETCH(QStringList, events);
+        QFETCH(QString, loaded);
 
-void ApplicationTest::registerPlainForms()
-{
-    for (const char* name : {"FormUno", "FormDue", "FormTre"})
-        app().registerForm(QString::fromLatin1(name), [name] {
-            return std::make_unique<FormDiario>(QString::fromLatin1(name));
+        forms::Form& from = app().show(QStringLiteral("FormUno"));
+        bool fromLoadedMeanwhile = false;
+        registerForm(QStringLiteral("FormDue"), [&](forms::Form& self) {
+            fromLoadedMeanwhile = app().find(QStringLiteral("FormUno"));
+            if (duringLoad == DuringLoad::UnloadItself)
+                app().unload(self);
+            else if (duringLoad == DuringLoad::LeaveTheFormAgain)
+                app().switchTo(QStringLiteral("FormTre"), from);
         });
-}
+        journal.clear();
 
-void ApplicationTest::showLoadsThenShowsThenActivates()
-{
-    forms::Form& form = app().show(QStringLiteral("FormUno"));
-    QCOMPARE(journal(), QStringList({"FormUno Load hidden", "FormUno Activate shown"}));
-    QCOMPARE(app().find(QStringLiteral("formuno")), &form);
-    QCOMPARE(app().loadedForms(), std::vector<forms::Form*>{&form});
-}
+        forms::Form* target = app().switchTo(QStringLiteral("FormDue"), from);
 
-void ApplicationTest::showingALoadedFormLoadsNothing()
-{
-    forms::Form& first = app().show(QStringLiteral("FormUno"));
-    journal().clear();
-    QCOMPARE(&app().show(QStringLiteral("FormUno")), &first);
-    QVERIFY(journal().isEmpty());
-}
-
-void ApplicationTest::unloadDropsTheFormAndAShowLoadsAfresh()
-{
-    QPointer<forms::Form> first = &app().show(QStringLiteral("FormUno"));
-    app().unload(*first);
-
-    QVERIFY(first); // destroyed only once the running event is over
-    QVERIFY(first->isUnloaded());
-    QVERIFY(!first->window()->isVisible());
-    QCOMPARE(app().find(QStringLiteral("FormUno")), nullptr);
-    QVERIFY(app().loadedForms().empty());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!first);
-
-    journal().clear();
-    forms::Form& second = app().show(QStringLiteral("FormUno"));
-    QCOMPARE(journal(), QStringList({"FormUno Load hidden", "FormUno Activate shown"}));
-    QVERIFY(!second.isUnloaded());
-}
-
-void ApplicationTest::switchToShowsTheTargetBeforeUnloading()
-{
-    forms::Form& from = app().show(QStringLiteral("FormUno"));
-    bool fromLoadedDuringTargetsLoad = false;
-    app().registerForm(QStringLiteral("FormDue"), [&] {
-        auto form = std::make_unique<FormDiario>(QStringLiteral("FormDue"));
-        form->duringLoad = [&] { fromLoadedDuringTargetsLoad = app().find(QStringLiteral("FormUno")); };
-        return form;
-    });
-    journal().clear();
-
-    forms::Form* target = app().switchTo(QStringLiteral("FormDue"), from);
-
-    QVERIFY(fromLoadedDuringTargetsLoad);
-    QCOMPARE(journal(), QStringList({"FormDue Load hidden", "FormDue Activate shown"}));
-    QVERIFY(from.isUnloaded());
-    QCOMPARE(app().loadedForms(), std::vector<forms::Form*>{target});
-}
-
-void ApplicationTest::aFormUnloadedDuringItsLoadIsNotShown()
-{
-    app().registerForm(QStringLiteral("FormDue"), [] {
-        auto form = std::make_unique<FormDiario>(QStringLiteral("FormDue"));
-        forms::Form* self = form.get();
-        form->duringLoad = [self] { app().unload(*self); };
-        return form;
-    });
-
-    forms::Form& form = app().show(QStringLiteral("FormDue"));
-
-    QVERIFY(!form.window()->isVisible());
-    QCOMPARE(journal(), QStringList({"FormDue Load hidden"}));
-    QVERIFY(app().loadedForms().empty());
-
-    // Moving to such a form keeps the form the pupil came from.
-    forms::Form& from = app().show(QStringLiteral("FormUno"));
-    QCOMPARE(app().switchTo(QStringLiteral("FormDue"), from), nullptr);
-    QCOMPARE(app().loadedForms(), std::vector<forms::Form*>{&from});
-    QVERIFY(from.window()->isVisible());
-}
-
-// Pending events run while a form loads (a translation lets them), so a
-// second click on the form being left must not start a second move.
-void ApplicationTest::aFormBeingLeftStartsNoOtherMove()
-{
-    forms::Form& from = app().show(QStringLiteral("FormUno"));
-    app().registerForm(QStringLiteral("FormDue"), [&] {
-        auto form = std::make_unique<FormDiario>(QStringLiteral("FormDue"));
-        form->duringLoad = [&] { app().switchTo(QStringLiteral("FormTre"), from); };
-        return form;
-    });
-
-    QVERIFY(app().switchTo(QStringLiteral("FormDue"), from));
-
-    QCOMPARE(app().loadedForms().size(), std::size_t(1));
-    QCOMPARE(app().loadedForms().front()->name(), QStringLiteral("FormDue"));
-    QVERIFY(from.isUnloaded());
-}
-
-void ApplicationTest::endGoesThroughTheSeam()
-{
-    int ends = 0;
-    app().setEndHandler([&] { ++ends; });
-    app().end();
-    app().setEndHandler({});
-    QCOMPARE(ends, 1);
-}
-
-void ApplicationTest::scriptedMessageBoxes()
-{
-    std::vector<forms::MsgBoxRequest> asked;
-    forms::setMsgBoxAnswerer([&](const forms::MsgBoxRequest& request) {
-        asked.push_back(request);
-        return forms::MsgBoxResult::No;
-    });
-    const auto answer = forms::msgBox({QStringLiteral("Tavendel"), QStringLiteral("Esci?"),
-                                       forms::MsgBoxButtons::YesNo, forms::MsgBoxIcon::Question});
-    forms::setMsgBoxAnswerer({});
-
-    QCOMPARE(answer, forms::MsgBoxResult::No);
-    QCOMPARE(asked.size(), std::size_t(1));
-    QCOMPARE(asked[0].title, QStringLiteral("Tavendel"));
-    QCOMPARE(asked[0].text, QStringLiteral("Esci?"));
-    QCOMPARE(asked[0].buttons, forms::MsgBoxButtons::YesNo);
-    QCOMPARE(asked[0].icon, forms::MsgBoxIcon::Question);
-}
-
-void ApplicationTest::realMessageBoxClosedCountsAsNo()
-{
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        title = box->windowTitle();
-        icon = box->icon();
-        buttons = box->standardButtons();
-        QTest::keyClick(box, Qt::Key_Escape);
-    });
-    const auto answer = forms::msgBox({QStringLiteral("Tavendel"), QStringLiteral("Esci?"),
-                                       forms::MsgBoxButtons::YesNo, forms::MsgBoxIcon::Question});
-    QCOMPARE(answer, forms::MsgBoxResult::No);
-    QCOMPARE(title, QStringLiteral("Tavendel"));
-    QCOMPARE(icon, QMessageBox::Question);
-    QCOMPARE(buttons, QMessageBox::Yes | QMessageBox::No);
-}
-
-void ApplicationTest::rndStaysWithinZeroAndOne()
-{
-    forms::randomize(20030907);
-    float lowest = 1;
-    float highest = 0;
-    for (int i = 0; i < 200000; ++i) {
-        const float r = forms::rnd();
-        QVERIFY(r >= 0.0f && r < 1.0f);
-        lowest = std::min(lowest, r);
-        highest = std::max(highest, r);
+        QVERIFY(fromLoadedMeanwhile);
+        QCOMPARE(journal, events);
+        QCOMPARE(app().loadedForms(), std::vector<forms::Form*>{app().find(loaded)});
+        QCOMPARE(target != nullptr, loaded == "FormDue");
+        QCOMPARE(from.window()->isVisible(), loaded == "FormUno");
     }
-    QVERIFY(lowest < 0.001f);
-    QVERIFY(highest > 0.999f);
-}
 
-void ApplicationTest::aSeedReplaysTheSameDraws()
-{
-    const auto draws = [](std::uint64_t seed) {
-        forms::randomize(seed);
-        std::vector<float> values;
-        for (int i = 0; i < 16; ++i)
-            values.push_back(forms::rnd());
-        return values;
-    };
-    QCOMPARE(draws(42), draws(42));
-    QVERIFY(draws(42) != draws(43));
-    QVERIFY(draws(1) != draws(std::uint64_t(1) << 32)); // the seed's high half counts too
-}
+    void realMessageBoxClosedCountsAsNo()
+    {
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            shown = box != nullptr;
+            QVERIFY(shown);
+            QTest::keyClick(box, Qt::Key_Escape); // first, so that a failed check leaves no box open
+            QCOMPARE(box->windowTitle(), QStringLiteral("Tavendel"));
+            QCOMPARE(box->icon(), QMessageBox::Question);
+            QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+        });
+        QCOMPARE(forms::msgBox({QStringLiteral("Tavendel"), QStringLiteral("Esci?"),
+                                forms::MsgBoxButtons::YesNo, forms::MsgBoxIcon::Question}),
+                 forms::MsgBoxResult::No);
+        QVERIFY(shown);
+    }
+
+    void rndCoversZeroToOneAndASeedReplays()
+    {
+        const auto draws = [](std::uint64_t seed, int count) {
+            forms::randomize(seed);
+            std::vector<float> values(count);
+            std::generate(values.begin(), values.end(), forms::rnd);
+            return values;
+        };
+        const std::vector<float> many = draws(20030907, 200000);
+        const auto [lowest, highest] = std::minmax_element(many.begin(), many.end());
+        QVERIFY(*lowest >= 0.0f && *lowest < 0.001f);
+        QVERIFY(*highest < 1.0f && *highest > 0.999f);
+
+        QCOMPARE(draws(42, 16), draws(42, 16));
+        QVERIFY(draws(42, 16) != draws(43, 16));
+        QVERIFY(draws(1, 16) != draws(std::uint64_t(1) << 32, 16)); // the seed's high half counts too
+    }
+};
 
 QTEST_MAIN(ApplicationTest)
 #include "ApplicationTest.moc"

@@ -8,48 +8,42 @@
 
 #include <QTest>
 
+#include <array>
 #include <optional>
+#include <utility>
 
 using forms::ControlKind;
-using forms::ControlSpec;
-using forms::FormsErrorCode;
 
 namespace {
 
 forms::FormSpec designOfTheTestForm()
 {
-    return {
-        .name = QStringLiteral("FormProva"),
-        .clientWidth = 6000,
-        .clientHeight = 4500,
-        .controls = {
-            {.name = QStringLiteral("mnuFile"), .kind = ControlKind::Menu, .caption = QStringLiteral("File")},
-            {.name = QStringLiteral("mnuVoce"), .kind = ControlKind::Menu, .index = 0,
-             .caption = QStringLiteral("Voce 0"), .container = QStringLiteral("mnuFile")},
-            {.name = QStringLiteral("Label1"), .kind = ControlKind::Label, .caption = QStringLiteral("Uno"),
-             .left = 120, .top = 240, .width = 1500, .height = 300},
-            {.name = QStringLiteral("Label3"), .kind = ControlKind::Label, .index = 0,
-             .caption = QStringLiteral("Zero"), .left = 120, .top = 600, .width = 900, .height = 300},
-            {.name = QStringLiteral("Label3"), .kind = ControlKind::Label, .index = 1,
-             .caption = QStringLiteral("Uno"), .left = 1200, .top = 600, .width = 900, .height = 300},
-            {.name = QStringLiteral("Text1"), .kind = ControlKind::TextBox, .caption = QStringLiteral("12"),
-             .left = 120, .top = 1200, .width = 1500, .height = 400},
-            {.name = QStringLiteral("Line1"), .kind = ControlKind::Line,
-             .left = 100, .top = 2000, .width = 5000, .height = 2300},
-            {.name = QStringLiteral("TabStrip1"), .kind = ControlKind::TabStrip,
-             .left = 120, .top = 2500, .width = 3000, .height = 1500,
-             .tabs = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}},
-        },
-    };
+    return {.name = QStringLiteral("FormProva"), .clientWidth = 6000, .clientHeight = 4500,
+            .controls = {
+                {.name = QStringLiteral("mnuFile"), .kind = ControlKind::Menu, .caption = QStringLiteral("File")},
+                {.name = QStringLiteral("mnuVoce"), .kind = ControlKind::Menu, .index = 0,
+                 .caption = QStringLiteral("Voce 0"), .container = QStringLiteral("mnuFile")},
+                {.name = QStringLiteral("Label1"), .kind = ControlKind::Label, .caption = QStringLiteral("Uno"),
+                 .left = 120, .top = 240, .width = 1500, .height = 300},
+                {.name = QStringLiteral("Label3"), .kind = ControlKind::Label, .index = 0,
+                 .caption = QStringLiteral("Zero"), .left = 120, .top = 600, .width = 900, .height = 300},
+                {.name = QStringLiteral("Label3"), .kind = ControlKind::Label, .index = 1,
+                 .caption = QStringLiteral("Uno"), .left = 1200, .top = 600, .width = 900, .height = 300},
+                {.name = QStringLiteral("Text1"), .kind = ControlKind::TextBox, .caption = QStringLiteral("12"),
+                 .left = 120, .top = 1200, .width = 1500, .height = 400},
+                {.name = QStringLiteral("Line1"), .kind = ControlKind::Line,
+                 .left = 100, .top = 2000, .width = 5000, .height = 2300},
+                {.name = QStringLiteral("TabStrip1"), .kind = ControlKind::TabStrip, .left = 120, .top = 2500,
+                 .width = 3000, .height = 1500, .tabs = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}},
+            }};
 }
 
 QStringList namesOf(const forms::Form& form)
 {
     QStringList names;
     for (const forms::Control* control : form.controls())
-        names << (control->isArrayElement()
-                      ? QStringLiteral("%1(%2)").arg(control->name()).arg(control->decl().index)
-                      : control->name());
+        names << (control->isArrayElement() ? QStringLiteral("%1(%2)").arg(control->name()).arg(control->index())
+                                            : control->name());
     return names;
 }
 
@@ -74,177 +68,116 @@ private slots:
     void init() { m_form = std::make_unique<forms::Form>(designOfTheTestForm()); }
     void cleanup() { m_form.reset(); }
 
-    void readsAndWritesByName_data();
-    void readsAndWritesByName();
-    void failsWithTheRuntimesNumbers_data();
-    void failsWithTheRuntimesNumbers();
-    void formPropertiesByName();
-    void arrayElementsKnowTheirIndex();
-    void loadControlAddsAtTheEndOfTheCollection();
-    void controlsKeepTheirDesignOrder();
-    void twipsRoundTrip();
+    // Each row writes the value and reads it back, or only reads it; the
+    // form itself answers to an empty control name.
+    void byName_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<bool>("writing");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<int>("failure"); // 0: none
+
+        const QVariant any(QStringLiteral("1"));
+        QTest::newRow("names in any case") << "label1" << -1 << "cAPTION" << true << QVariant("Tre") << 0;
+        QTest::newRow("array element caption") << "Label3" << 1 << "Caption" << true << QVariant("Uno!") << 0;
+        QTest::newRow("text box text") << "Text1" << -1 << "Text" << true << QVariant("345") << 0;
+        QTest::newRow("tooltip") << "Label1" << -1 << "ToolTipText" << true << QVariant("aiuto") << 0;
+        QTest::newRow("tag") << "Text1" << -1 << "Tag" << true << QVariant("@W,H") << 0;
+        QTest::newRow("menu caption") << "mnuVoce" << 0 << "Caption" << true << QVariant("Voce A") << 0;
+        QTest::newRow("left in twips") << "Label1" << -1 << "Left" << true << QVariant(1234.5) << 0;
+        QTest::newRow("line end") << "Line1" << -1 << "X2" << true << QVariant(4321.0) << 0;
+        QTest::newRow("array element's Index") << "Label3" << 1 << "Index" << false << QVariant(1) << 0;
+        QTest::newRow("form caption") << "" << -1 << "Caption" << true << QVariant("Titolo") << 0;
+        QTest::newRow("form tag") << "" << -1 << "Tag" << true << QVariant("etichetta") << 0;
+        QTest::newRow("form name") << "" << -1 << "Name" << false << QVariant("FormProva") << 0;
+        QTest::newRow("form ScaleWidth") << "" << -1 << "ScaleWidth" << false << QVariant(6000.0) << 0;
+
+        QTest::newRow("Index of no array element") << "Label1" << -1 << "Index" << false << any << 343;
+        QTest::newRow("Caption of a text box") << "Text1" << -1 << "Caption" << true << any << 438;
+        QTest::newRow("ToolTipText of a menu item") << "mnuFile" << -1 << "ToolTipText" << true << any << 438;
+        QTest::newRow("Left of a line") << "Line1" << -1 << "Left" << true << any << 438;
+        QTest::newRow("X1 of a label") << "Label1" << -1 << "X1" << false << any << 438;
+        QTest::newRow("a property nobody has") << "Label1" << -1 << "Colore" << false << any << 438;
+        QTest::newRow("ToolTipText of the form") << "" << -1 << "ToolTipText" << true << any << 438;
+        QTest::newRow("setting Name") << "Label1" << -1 << "Name" << true << any << 383;
+        QTest::newRow("setting the form's Name") << "" << -1 << "Name" << true << any << 383;
+        QTest::newRow("setting Tabs") << "TabStrip1" << -1 << "Tabs" << true << any << 383;
+        QTest::newRow("setting an array element's Index") << "Label3" << 0 << "Index" << true << any << 383;
+    }
+    void byName()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, index);
+        QFETCH(QString, property);
+        QFETCH(bool, writing);
+        QFETCH(QVariant, value);
+        QFETCH(int, failure);
+
+        const auto get = [&] {
+            return control.isEmpty() ? m_form->get(property) : m_form->control(control, index).get(property);
+        };
+        const std::optional<int> failed = failureOf([&] {
+            if (!writing)
+                get();
+            else if (control.isEmpty())
+                m_form->set(property, value);
+            else
+                m_form->control(control, index).set(property, value);
+        });
+        QCOMPARE(failed.value_or(0), failure);
+        if (!failure)
+            QCOMPARE(get(), value);
+    }
+
+    void controlArraysAndTheCollection()
+    {
+        const QStringList design{"mnuFile", "mnuVoce(0)", "Label1", "Label3(0)", "Label3(1)",
+                                 "Text1", "Line1", "TabStrip1"};
+        QCOMPARE(m_form->find(QStringLiteral("Label3")), nullptr); // an array is found by its index only
+        // Nothing a user does to the controls reorders the collection.
+        m_form->control(QStringLiteral("Text1")).setVisible(false);
+        m_form->control(QStringLiteral("Label1")).setLeft(5000);
+        m_form->control(QStringLiteral("Label3"), 0).setFocus();
+        m_form->control(QStringLiteral("mnuVoce"), 0).setCaption(QStringLiteral("Adesso"));
+
+        forms::Control& item = m_form->loadControl(QStringLiteral("mnuVoce"), 1);
+        forms::Control& label = m_form->loadControl(QStringLiteral("Label3"), 5);
+
+        QCOMPARE(namesOf(*m_form), design + QStringList({"mnuVoce(1)", "Label3(5)"}));
+        QCOMPARE(item.caption(), QStringLiteral("Adesso")); // as element 0 stands now
+        QVERIFY(item.isVisible());
+        QVERIFY(!label.isVisible()); // new elements of control arrays start hidden
+        QCOMPARE(&m_form->control(QStringLiteral("Label3"), 5), &label);
+        QCOMPARE(m_form->highestIndex(QStringLiteral("Label3")), 5);
+        // A new menu item sits at the end of its menu.
+        QCOMPARE(m_form->control(QStringLiteral("mnuFile")).action()->menu()->actions().last(), item.action());
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, m_form->loadControl(QStringLiteral("Label3"), 1));
+    }
+
+    void twips()
+    {
+        // The offscreen screen has the classic 96 dots per inch: 15 twips a
+        // pixel. Twips between two pixels go to the nearer one.
+        QCOMPARE((std::array{forms::toPixelsX(5068), forms::toPixelsX(22), forms::toPixelsY(23)}),
+                 (std::array{338, 1, 2}));
+        for (int pixels : {0, 1, 7, 548, 1023, 1920, -3})
+            QCOMPARE((std::pair{forms::toTwipsX(pixels), forms::toPixelsY(forms::toTwipsY(pixels))}),
+                     (std::pair{pixels * 15.0, pixels}));
+
+        // A control keeps the twips it was given, and its widget the nearest pixels.
+        forms::Control& label = m_form->control(QStringLiteral("Label1"));
+        label.setLeft(1507);
+        label.setWidth(1493);
+        QCOMPARE(label.left(), 1507.0);
+        QCOMPARE(label.widget()->x(), 100);
+        QCOMPARE(label.widget()->width(), 200 - 100); // right edge 3000 twips is pixel 200
+    }
 
 private:
-    forms::Control& control(const QString& name, int index = -1) { return m_form->control(name, index); }
     std::unique_ptr<forms::Form> m_form;
 };
-
-void PropertiesTest::readsAndWritesByName_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("property");
-    QTest::addColumn<QVariant>("value");
-
-    QTest::newRow("label caption") << "Label1" << -1 << "Caption" << QVariant(QStringLiteral("Due"));
-    QTest::newRow("names in any case") << "label1" << -1 << "cAPTION" << QVariant(QStringLiteral("Tre"));
-    QTest::newRow("array element caption") << "Label3" << 1 << "Caption" << QVariant(QStringLiteral("Uno!"));
-    QTest::newRow("text box text") << "Text1" << -1 << "Text" << QVariant(QStringLiteral("345"));
-    QTest::newRow("tooltip") << "Label1" << -1 << "ToolTipText" << QVariant(QStringLiteral("aiuto"));
-    QTest::newRow("tag") << "Text1" << -1 << "Tag" << QVariant(QStringLiteral("@W,H"));
-    QTest::newRow("menu caption") << "mnuVoce" << 0 << "Caption" << QVariant(QStringLiteral("Voce A"));
-    QTest::newRow("menu tag") << "mnuFile" << -1 << "Tag" << QVariant(QStringLiteral("x"));
-    QTest::newRow("left in twips") << "Label1" << -1 << "Left" << QVariant(1234.5);
-    QTest::newRow("height in twips") << "Label3" << 0 << "Height" << QVariant(777.0);
-    QTest::newRow("line end") << "Line1" << -1 << "X2" << QVariant(4321.0);
-    QTest::newRow("line start") << "Line1" << -1 << "Y1" << QVariant(15.0);
-}
-
-void PropertiesTest::readsAndWritesByName()
-{
-    QFETCH(QString, control);
-    QFETCH(int, index);
-    QFETCH(QString, property);
-    QFETCH(QVariant, value);
-
-    forms::Control& target = this->control(control, index);
-    target.set(property, value);
-    QCOMPARE(target.get(property), value);
-}
-
-void PropertiesTest::failsWithTheRuntimesNumbers_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("property");
-    QTest::addColumn<bool>("writing");
-    QTest::addColumn<int>("number");
-
-    QTest::newRow("Index of no array element") << "Label1" << "Index" << false << 343;
-    QTest::newRow("Index of a menu bar entry") << "mnuFile" << "Index" << false << 343;
-    QTest::newRow("Caption of a text box") << "Text1" << "Caption" << true << 438;
-    QTest::newRow("Caption read on a text box") << "Text1" << "Caption" << false << 438;
-    QTest::newRow("ToolTipText of a menu item") << "mnuFile" << "ToolTipText" << true << 438;
-    QTest::newRow("Left of a menu") << "mnuFile" << "Left" << true << 438;
-    QTest::newRow("Left read on a menu") << "mnuFile" << "Left" << false << 438;
-    QTest::newRow("Left of a line") << "Line1" << "Left" << true << 438;
-    QTest::newRow("X1 of a label") << "Label1" << "X1" << false << 438;
-    QTest::newRow("Tabs of a label") << "Label1" << "Tabs" << false << 438;
-    QTest::newRow("a property nobody has") << "Label1" << "Colore" << false << 438;
-    QTest::newRow("setting Name") << "Label1" << "Name" << true << 383;
-    QTest::newRow("setting Tabs") << "TabStrip1" << "Tabs" << true << 383;
-}
-
-void PropertiesTest::failsWithTheRuntimesNumbers()
-{
-    QFETCH(QString, control);
-    QFETCH(QString, property);
-    QFETCH(bool, writing);
-    QFETCH(int, number);
-
-    forms::Control& target = this->control(control);
-    const auto failure = failureOf([&] {
-        if (writing)
-            target.set(property, QStringLiteral("1"));
-        else
-            target.get(property);
-    });
-    QCOMPARE(failure, std::optional<int>(number));
-}
-
-void PropertiesTest::formPropertiesByName()
-{
-    m_form->set(QStringLiteral("Caption"), QStringLiteral("Titolo"));
-    m_form->set(QStringLiteral("Tag"), QStringLiteral("etichetta"));
-    QCOMPARE(m_form->get(QStringLiteral("Caption")).toString(), QStringLiteral("Titolo"));
-    QCOMPARE(m_form->get(QStringLiteral("Tag")).toString(), QStringLiteral("etichetta"));
-    QCOMPARE(m_form->get(QStringLiteral("Name")).toString(), QStringLiteral("FormProva"));
-    QCOMPARE(m_form->get(QStringLiteral("ScaleWidth")).toDouble(), 6000.0);
-    QCOMPARE(failureOf([&] { m_form->set(QStringLiteral("ToolTipText"), QString()); }),
-             std::optional<int>(438));
-    QCOMPARE(failureOf([&] { m_form->set(QStringLiteral("Name"), QString()); }), std::optional<int>(383));
-}
-
-void PropertiesTest::arrayElementsKnowTheirIndex()
-{
-    QCOMPARE(control(QStringLiteral("Label3"), 1).get(QStringLiteral("Index")).toInt(), 1);
-    QCOMPARE(control(QStringLiteral("mnuVoce"), 0).index(), 0);
-    QCOMPARE(m_form->find(QStringLiteral("Label3")), nullptr); // an array is found by its index only
-    QCOMPARE(m_form->highestIndex(QStringLiteral("Label3")), 1);
-    QCOMPARE(failureOf([&] { control(QStringLiteral("Label3"), 0).set(QStringLiteral("Index"), 4); }),
-             std::optional<int>(383));
-}
-
-void PropertiesTest::loadControlAddsAtTheEndOfTheCollection()
-{
-    const std::size_t before = m_form->controls().size();
-    control(QStringLiteral("mnuVoce"), 0).setCaption(QStringLiteral("Adesso"));
-
-    forms::Control& item = m_form->loadControl(QStringLiteral("mnuVoce"), 1);
-    forms::Control& label = m_form->loadControl(QStringLiteral("Label3"), 5);
-
-    QCOMPARE(m_form->controls().size(), before + 2);
-    QCOMPARE(m_form->controls()[before], &item);
-    QCOMPARE(m_form->controls()[before + 1], &label);
-    QCOMPARE(item.index(), 1);
-    QCOMPARE(item.caption(), QStringLiteral("Adesso")); // as element 0 stands now
-    QVERIFY(item.isVisible());
-    QVERIFY(!label.isVisible()); // new elements of control arrays start hidden
-    QCOMPARE(&m_form->control(QStringLiteral("Label3"), 5), &label);
-    QCOMPARE(m_form->highestIndex(QStringLiteral("Label3")), 5);
-    // A new menu item sits at the end of its menu.
-    QCOMPARE(control(QStringLiteral("mnuFile")).action()->menu()->actions().last(), item.action());
-    QVERIFY_THROWS_EXCEPTION(std::logic_error, m_form->loadControl(QStringLiteral("Label3"), 1));
-}
-
-void PropertiesTest::controlsKeepTheirDesignOrder()
-{
-    const QStringList design{"mnuFile", "mnuVoce(0)", "Label1", "Label3(0)", "Label3(1)",
-                             "Text1", "Line1", "TabStrip1"};
-    QCOMPARE(namesOf(*m_form), design);
-    // Nothing a user does to the controls reorders the collection.
-    control(QStringLiteral("Text1")).setVisible(false);
-    control(QStringLiteral("Label1")).setLeft(5000);
-    control(QStringLiteral("Label3"), 0).setFocus();
-    QCOMPARE(namesOf(*m_form), design);
-}
-
-void PropertiesTest::twipsRoundTrip()
-{
-    // The offscreen screen has the classic 96 dots per inch: 15 twips a pixel.
-    QCOMPARE(forms::twipsPerPixelX(), 15.0);
-    QCOMPARE(forms::twipsPerPixelY(), 15.0);
-    for (int pixels : {0, 1, 7, 548, 1023, 1920, -3}) {
-        QCOMPARE(forms::toPixelsX(forms::toTwipsX(pixels)), pixels);
-        QCOMPARE(forms::toPixelsY(forms::toTwipsY(pixels)), pixels);
-    }
-    // Twips between two pixels go to the nearer one.
-    QCOMPARE(forms::toPixelsX(5068), 338);
-    QCOMPARE(forms::toPixelsX(22), 1);
-    QCOMPARE(forms::toPixelsX(23), 2);
-
-    forms::setScreenSizeOverride(QSize(1024, 768));
-    QCOMPARE(forms::screenWidth(), 15360.0);
-    QCOMPARE(forms::screenHeight(), 11520.0);
-    forms::setScreenSizeOverride(QSize());
-
-    // A control keeps the twips it was given, and its widget the nearest pixels.
-    forms::Control& label = control(QStringLiteral("Label1"));
-    label.setLeft(1507);
-    label.setWidth(1493);
-    QCOMPARE(label.left(), 1507.0);
-    QCOMPARE(label.widget()->x(), 100);
-    QCOMPARE(label.widget()->width(), 200 - 100); // right edge 3000 twips is pixel 200
-}
 
 QTEST_MAIN(PropertiesTest)
 #include "PropertiesTest.moc"

@@ -14,19 +14,14 @@
 
 #include <QTest>
 
+#include <array>
+
 namespace {
 
 constexpr quint32 kDesignColour = 0x123456; // in no palette entry
+constexpr std::uint64_t kSeed = 5;
 
-// What the form looked like at one step of its life.
-struct Step
-{
-    QString name;
-    QString caption; // Label1's
-    double left, top, width, height;
-    quint32 colour;
-    bool fitterIsMine;
-};
+using Geometry = std::array<double, 4>;
 
 class FormDiVita : public FormTavendel
 {
@@ -39,7 +34,7 @@ public:
                        colourAtLoad)
     {}
 
-    std::vector<Step> steps;
+    QStringList steps; // what the form looked like at each step of its life
 
 protected:
     void primaDellaTraduzione() override { note(QStringLiteral("own first steps")); }
@@ -50,28 +45,15 @@ private:
     void note(const QString& name)
     {
         const clsResize* fitter = Stato().objResize();
-        steps.push_back({name, control(QStringLiteral("Label1")).caption(), left(), top(), width(),
-                         height(), backColor(), fitter && fitter->SourceForm() == this});
+        steps << QStringLiteral("%1: %2, %3 %4 %5 %6, %7, %8")
+                     .arg(name, control(QStringLiteral("Label1")).caption())
+                     .arg(left()).arg(top()).arg(width()).arg(height())
+                     .arg(backColor(), 0, 16)
+                     .arg(fitter && fitter->SourceForm() == this ? "fitted" : "not fitted");
     }
 };
 
-} // namespace
-
-class FormTavendelTest : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void loadTranslatesThenFitsThenColours();
-    void activateCoversTheScreen();
-    void aFormThatColoursItselfLaterKeepsItsColour();
-    void resizeRescalesTheControls();
-
-private:
-    FormDiVita& show(TestProgram& program, bool colourAtLoad = true);
-};
-
-FormDiVita& FormTavendelTest::show(TestProgram& program, bool colourAtLoad)
+FormDiVita& show(TestProgram& program, bool colourAtLoad)
 {
     program.writeFile(QStringLiteral("Prova.lng"), "[FormDiVita]\r\nLabel1.Caption=\"Hello\"\r\n");
     modLanguageSupport::setCurrentLanguage(QStringLiteral("Prova"));
@@ -81,68 +63,48 @@ FormDiVita& FormTavendelTest::show(TestProgram& program, bool colourAtLoad)
     return static_cast<FormDiVita&>(program.show(QStringLiteral("FormDiVita")));
 }
 
-void FormTavendelTest::loadTranslatesThenFitsThenColours()
+Geometry geometryOf(const forms::Control& control)
 {
-    TestProgram program(5);
-    const auto expectedColour = [] {
-        forms::randomize(5);
-        return ModuloColoriSuoni::ColoreCasuale();
-    }();
-    forms::randomize(5);
-    FormDiVita& form = show(program);
-
-    const Step& first = form.steps.at(0);
-    QCOMPARE(first.name, QStringLiteral("own first steps"));
-    QCOMPARE(first.caption, QStringLiteral("Ciao"));
-    QCOMPARE(first.width, 8220.0);
-    QCOMPARE(first.colour, kDesignColour);
-    QVERIFY(!first.fitterIsMine);
-
-    // 75 % of 15360 x 11520 twips, centred; translated, coloured.
-    const Step& last = form.steps.at(1);
-    QCOMPARE(last.name, QStringLiteral("own last steps"));
-    QCOMPARE(last.caption, QStringLiteral("Hello"));
-    QCOMPARE((std::array{last.left, last.top, last.width, last.height}),
-             (std::array{1920.0, 1440.0, 11520.0, 8640.0}));
-    QCOMPARE(last.colour, expectedColour);
-    QVERIFY(last.fitterIsMine);
+    return {control.left(), control.top(), control.width(), control.height()};
 }
 
-void FormTavendelTest::activateCoversTheScreen()
-{
-    TestProgram program;
-    FormDiVita& form = show(program);
-    QCOMPARE(form.steps.size(), std::size_t(3));
-    const Step& activated = form.steps.back();
-    QCOMPARE(activated.name, QStringLiteral("activated"));
-    QCOMPARE((std::array{activated.left, activated.top, activated.width, activated.height}),
-             (std::array{0.0, 0.0, 15360.0, 11520.0}));
-    // The controls followed the client area (the screen less the window's frame).
-    forms::Control& label = form.control(QStringLiteral("Label1"));
-    QCOMPARE(label.width(), 6195 * form.scaleWidth() / 8220);
-    QCOMPARE(label.height(), 3975 * form.scaleHeight() / 5730);
-}
+} // namespace
 
-void FormTavendelTest::aFormThatColoursItselfLaterKeepsItsColour()
+class FormTavendelTest : public QObject
 {
-    TestProgram program(9);
-    const float next = forms::rnd();
-    forms::randomize(9);
-    FormDiVita& form = show(program, false);
-    QCOMPARE(form.backColor(), kDesignColour);
-    QCOMPARE(forms::rnd(), next);
-}
+    Q_OBJECT
 
-void FormTavendelTest::resizeRescalesTheControls()
-{
-    TestProgram program;
-    FormDiVita& form = show(program);
-    // The pupil drags the window back to its design client size: 548 x 382 pixels.
-    form.window()->resize(548, 382);
-    forms::Control& label = form.control(QStringLiteral("Label1"));
-    QTRY_COMPARE((std::array{label.left(), label.top(), label.width(), label.height()}),
-                 (std::array{1200.0, 120.0, 6195.0, 3975.0}));
-}
+private slots:
+    void lifeOfAForm()
+    {
+        TestProgram program(kSeed);
+        const quint32 paletteColour = ModuloColoriSuoni::ColoreCasuale();
+        forms::randomize(kSeed);
+        FormDiVita& form = show(program, true);
+        // Loaded at 75 % of 15360 x 11520 twips, centred, translated and coloured.
+        const QString colour = QString::number(paletteColour, 16);
+        QCOMPARE(form.steps, QStringList({"own first steps: Ciao, 0 0 8220 5730, 123456, not fitted",
+                                          "own last steps: Hello, 1920 1440 11520 8640, " + colour + ", fitted",
+                                          "activated: Hello, 0 0 15360 11520, " + colour + ", fitted"}));
+        // The controls followed the client area (the screen less the window's frame).
+        forms::Control& label = form.control(QStringLiteral("Label1"));
+        QCOMPARE(label.width(), 6195 * form.scaleWidth() / 8220);
+        QCOMPARE(label.height(), 3975 * form.scaleHeight() / 5730);
+
+        // The pupil drags the window back to its design client size: 548 x 382 pixels.
+        form.window()->resize(548, 382);
+        QTRY_COMPARE(geometryOf(label), (Geometry{1200, 120, 6195, 3975}));
+    }
+
+    void aFormThatColoursItselfLaterKeepsItsColour()
+    {
+        TestProgram program(kSeed);
+        const float next = forms::rnd();
+        forms::randomize(kSeed);
+        QCOMPARE(show(program, false).backColor(), kDesignColour);
+        QCOMPARE(forms::rnd(), next);
+    }
+};
 
 QTEST_MAIN(FormTavendelTest)
 #include "FormTavendelTest.moc"

@@ -14,6 +14,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
+using forms::MsgBoxButtons;
+using forms::MsgBoxIcon;
+
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -33,6 +36,16 @@ QString authorBlock()
     return Modulo1::TestoInformazioni();
 }
 
+void verifyOneBox(const TestProgram& program, const QString& text, MsgBoxButtons buttons, MsgBoxIcon icon)
+{
+    QCOMPARE(program.messages().size(), std::size_t(1));
+    const forms::MsgBoxRequest& box = program.messages().front();
+    QCOMPARE(box.title, QStringLiteral("Tavendel"));
+    QCOMPARE(box.text, text);
+    QCOMPARE(box.buttons, buttons);
+    QCOMPARE(box.icon, icon);
+}
+
 } // namespace
 
 class Modulo1Test : public QObject
@@ -40,165 +53,119 @@ class Modulo1Test : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase()
+    {
+        RegistraForme();
+        // A form of the program's kind, with no language menu or exercise of its own.
+        forms::Application::instance().registerForm(QStringLiteral("FormEsercizio"), [] {
+            return std::make_unique<FormTavendel>(
+                forms::FormSpec{.name = QStringLiteral("FormEsercizio"), .clientWidth = 3000, .clientHeight = 2000});
+        });
+    }
 
-    void authorBlockNamesNoInventedPerson();
-    void aboutText_data();
-    void aboutText();
-    void aboutBoxIsAnInformation();
-    void maiuscolo_data();
-    void maiuscolo();
-    void confermaUscitaNoChangesNothing();
-    void confermaUscitaYesReleasesTheFitterAndEnds();
-    void tornaAlMenu_data();
-    void tornaAlMenu();
+    void authorBlockNamesNoInventedPerson()
+    {
+        const QStringList lines = authorBlock().split(kCrLf);
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines[0].startsWith(QStringLiteral("Tavendel")) && lines[0].endsWith(QStringLiteral("  ")));
+        QCOMPARE(lines[1], QLatin1Char(' ') + kHyphens + QLatin1Char(' '));
+        QVERIFY(lines[2].contains(QStringLiteral("README")) && lines[2].contains(QStringLiteral("LICENSE")));
+        QVERIFY(lines[3].startsWith(QStringLiteral("mail: ")));
+        // No web address, no e-mail address.
+        QVERIFY(!authorBlock().contains(QRegularExpression(QStringLiteral("@|https?:|www\\.|\\.(com|org|net|it)\\b"))));
+    }
+
+    void aboutBox_data()
+    {
+        QTest::addColumn<QByteArray>("strings");
+        QTest::addColumn<QString>("lines"); // what follows the author block
+
+        QTest::newRow("9996 and 9998 only") << QByteArray("9996=\"Primo\"\r\n9997=\"\"\r\n9998=\"Terzo\"\r\n")
+                                            << kCrLf + kHyphens + kCrLf + "Primo" + kCrLf + "Terzo" + kCrLf;
+        QTest::newRow("all four, in their order")
+            << QByteArray("9999=\"D\"\r\n9998=\"C\"\r\n9997=\"B\"\r\n9996=\"A\"\r\n")
+            << kCrLf + kHyphens + kCrLf + "A" + kCrLf + "B" + kCrLf + "C" + kCrLf + "D" + kCrLf;
+        QTest::newRow("all empty: the author block alone") << QByteArray("9996=\"\"\r\n9997=\"\"\r\n") << QString();
+        QTest::newRow("other ids do not count") << QByteArray("0001=\"Esci?\"\r\n9995=\"x\"\r\n") << QString();
+    }
+    void aboutBox()
+    {
+        QFETCH(QByteArray, strings);
+        QFETCH(QString, lines);
+        const QString author = authorBlock();
+
+        TestProgram program;
+        installLanguage(program, strings);
+        Modulo1::MostraInformazioni();
+        verifyOneBox(program, author + lines, MsgBoxButtons::OkOnly, MsgBoxIcon::Information);
+    }
+
+    void maiuscolo_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("result");
+
+        QTest::newRow("a") << int('a') << int('A');
+        QTest::newRow("z") << int('z') << int('Z');
+        QTest::newRow("backquote, below a") << int('`') << int('`');
+        QTest::newRow("brace, above z") << int('{') << int('{');
+        QTest::newRow("A stays") << int('A') << int('A');
+        QTest::newRow("Backspace") << 8 << 8;
+        QTest::newRow("a small accented letter") << 0xE0 << 0xE0;
+    }
+    void maiuscolo()
+    {
+        QFETCH(int, key);
+        QFETCH(int, result);
+        int code = key;
+        QCOMPARE(Modulo1::Maiuscolo(code), result);
+        QCOMPARE(code, result); // in the caller's variable too
+    }
+
+    void confirmations_data()
+    {
+        QTest::addColumn<bool>("toTheMenu"); // TornaAlMenu, else ConfermaUscita
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QByteArray>("strings"); // none: no language file at all
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("shownAfter");
+        QTest::addColumn<bool>("ends");
+
+        QTest::newRow("ConfermaUscita, No: nothing changes")
+            << false << false << QByteArray("0001=\"Vuoi uscire?\"\r\n") << "Vuoi uscire?" << "FormEsercizio" << false;
+        QTest::newRow("ConfermaUscita, Yes: the fitter goes, then the program")
+            << false << true << QByteArray() << "" << "FormEsercizio" << true;
+        QTest::newRow("TornaAlMenu, No: the exercise goes on")
+            << true << false << QByteArray("0003=\"Torni al menu?\"\r\n") << "Torni al menu?" << "FormEsercizio" << false;
+        QTest::newRow("TornaAlMenu, Yes: back to the menu")
+            << true << true << QByteArray("0003=\"Torni al menu?\"\r\n") << "Torni al menu?" << "FormMenu" << false;
+    }
+    void confirmations()
+    {
+        QFETCH(bool, toTheMenu);
+        QFETCH(bool, yes);
+        QFETCH(QByteArray, strings);
+        QFETCH(QString, question);
+        QFETCH(QString, shownAfter);
+        QFETCH(bool, ends);
+
+        TestProgram program;
+        if (!strings.isEmpty())
+            installLanguage(program, strings);
+        forms::Form& esercizio = program.show(QStringLiteral("FormEsercizio"));
+        QList<bool> releasedAtEnd;
+        forms::Application::instance().setEndHandler([&] { releasedAtEnd << !Stato().objResize(); });
+        program.answerNext(yes ? forms::MsgBoxResult::Yes : forms::MsgBoxResult::No);
+
+        toTheMenu ? Modulo1::TornaAlMenu(esercizio) : Modulo1::ConfermaUscita();
+
+        verifyOneBox(program, question, MsgBoxButtons::YesNo, MsgBoxIcon::Question);
+        QCOMPARE(releasedAtEnd, ends ? QList<bool>{true} : QList<bool>());
+        QCOMPARE(bool(Stato().objResize()), !ends);
+        QCOMPARE(forms::Application::instance().loadedForms().size(), std::size_t(1));
+        QCOMPARE(forms::Application::instance().loadedForms().front()->name(), shownAfter);
+    }
 };
-
-void Modulo1Test::initTestCase()
-{
-    RegistraForme();
-    // A form of the program's kind, with no language menu or exercise of its own.
-    forms::Application::instance().registerForm(QStringLiteral("FormEsercizio"), [] {
-        return std::make_unique<FormTavendel>(
-            forms::FormSpec{.name = QStringLiteral("FormEsercizio"), .clientWidth = 3000, .clientHeight = 2000});
-    });
-}
-
-void Modulo1Test::authorBlockNamesNoInventedPerson()
-{
-    const QStringList lines = authorBlock().split(kCrLf);
-    QCOMPARE(lines.size(), 4);
-    QVERIFY(lines[0].endsWith(QStringLiteral("  ")));
-    QVERIFY(lines[0].startsWith(QStringLiteral("Tavendel")));
-    QCOMPARE(lines[1], QLatin1Char(' ') + kHyphens + QLatin1Char(' '));
-    QVERIFY(lines[2].contains(QStringLiteral("README")));
-    QVERIFY(lines[2].contains(QStringLiteral("LICENSE")));
-    QVERIFY(lines[3].startsWith(QStringLiteral("mail: ")));
-    // No web address, no e-mail address.
-    QVERIFY(!authorBlock().contains(QRegularExpression(QStringLiteral("@|https?:|www\\.|\\.(com|org|net|it)\\b"))));
-}
-
-void Modulo1Test::aboutText_data()
-{
-    QTest::addColumn<QByteArray>("strings");
-    QTest::addColumn<QString>("lines"); // what follows the author block
-
-    QTest::newRow("9996 and 9998 only")
-        << QByteArray("9996=\"Primo\"\r\n9997=\"\"\r\n9998=\"Terzo\"\r\n")
-        << kCrLf + kHyphens + kCrLf + "Primo" + kCrLf + "Terzo" + kCrLf;
-    QTest::newRow("all four, in their order")
-        << QByteArray("9999=\"D\"\r\n9998=\"C\"\r\n9997=\"B\"\r\n9996=\"A\"\r\n")
-        << kCrLf + kHyphens + kCrLf + "A" + kCrLf + "B" + kCrLf + "C" + kCrLf + "D" + kCrLf;
-    QTest::newRow("all empty: the author block alone")
-        << QByteArray("9996=\"\"\r\n9997=\"\"\r\n") << QString();
-    QTest::newRow("other ids do not count") << QByteArray("0001=\"Esci?\"\r\n9995=\"x\"\r\n") << QString();
-}
-
-void Modulo1Test::aboutText()
-{
-    QFETCH(QByteArray, strings);
-    QFETCH(QString, lines);
-    const QString author = authorBlock();
-
-    TestProgram program;
-    installLanguage(program, strings);
-    QCOMPARE(Modulo1::TestoInformazioni(), author + lines);
-}
-
-void Modulo1Test::aboutBoxIsAnInformation()
-{
-    TestProgram program;
-    installLanguage(program, "9996=\"Primo\"\r\n");
-    Modulo1::MostraInformazioni();
-    QCOMPARE(program.messages().size(), std::size_t(1));
-    const forms::MsgBoxRequest& box = program.messages().front();
-    QCOMPARE(box.title, QStringLiteral("Tavendel"));
-    QCOMPARE(box.text, Modulo1::TestoInformazioni());
-    QCOMPARE(box.buttons, forms::MsgBoxButtons::OkOnly);
-    QCOMPARE(box.icon, forms::MsgBoxIcon::Information);
-}
-
-void Modulo1Test::maiuscolo_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("result");
-
-    QTest::newRow("a") << 97 << 65;
-    QTest::newRow("z") << 122 << 90;
-    QTest::newRow("m") << int('m') << int('M');
-    QTest::newRow("backquote, below a") << 96 << 96;
-    QTest::newRow("brace, above z") << 123 << 123;
-    QTest::newRow("A stays") << 65 << 65;
-    QTest::newRow("Backspace") << 8 << 8;
-    QTest::newRow("Enter") << 13 << 13;
-    QTest::newRow("a small accented letter") << 0xE0 << 0xE0;
-}
-
-void Modulo1Test::maiuscolo()
-{
-    QFETCH(int, key);
-    QFETCH(int, result);
-    int code = key;
-    QCOMPARE(Modulo1::Maiuscolo(code), result);
-    QCOMPARE(code, result); // in the caller's variable too
-}
-
-void Modulo1Test::confermaUscitaNoChangesNothing()
-{
-    TestProgram program;
-    installLanguage(program, "0001=\"Vuoi uscire?\"\r\n");
-    Stato().setObjResize(std::make_unique<clsResize>());
-    program.answerNext(forms::MsgBoxResult::No);
-
-    Modulo1::ConfermaUscita();
-
-    QCOMPARE(program.endRequests(), 0);
-    QVERIFY(Stato().objResize());
-    QCOMPARE(program.messages().size(), std::size_t(1));
-    const forms::MsgBoxRequest& box = program.messages().front();
-    QCOMPARE(box.title, QStringLiteral("Tavendel"));
-    QCOMPARE(box.text, QStringLiteral("Vuoi uscire?"));
-    QCOMPARE(box.buttons, forms::MsgBoxButtons::YesNo);
-    QCOMPARE(box.icon, forms::MsgBoxIcon::Question);
-}
-
-void Modulo1Test::confermaUscitaYesReleasesTheFitterAndEnds()
-{
-    TestProgram program;
-    program.show(QStringLiteral("FormEsercizio"));
-    QVERIFY(Stato().objResize());
-    bool releasedBeforeTheEnd = false;
-    forms::Application::instance().setEndHandler([&] { releasedBeforeTheEnd = !Stato().objResize(); });
-
-    Modulo1::ConfermaUscita(); // Yes
-
-    QVERIFY(releasedBeforeTheEnd);
-    QCOMPARE(program.messages().size(), std::size_t(1));
-    QVERIFY(program.messages().front().text.isEmpty()); // no language file: an empty question
-}
-
-void Modulo1Test::tornaAlMenu_data()
-{
-    QTest::addColumn<bool>("yes");
-    QTest::newRow("No: the exercise goes on") << false;
-    QTest::newRow("Yes: back to the menu") << true;
-}
-
-void Modulo1Test::tornaAlMenu()
-{
-    QFETCH(bool, yes);
-    TestProgram program;
-    installLanguage(program, "0003=\"Torni al menu?\"\r\n");
-    forms::Form& esercizio = program.show(QStringLiteral("FormEsercizio"));
-    program.answerNext(yes ? forms::MsgBoxResult::Yes : forms::MsgBoxResult::No);
-
-    Modulo1::TornaAlMenu(esercizio);
-
-    QCOMPARE(program.messages().back().text, QStringLiteral("Torni al menu?"));
-    QCOMPARE(program.messages().back().buttons, forms::MsgBoxButtons::YesNo);
-    QCOMPARE(esercizio.isUnloaded(), yes);
-    QCOMPARE(bool(program.find(QStringLiteral("FormMenu"))), yes);
-}
 
 QTEST_MAIN(Modulo1Test)
 #include "Modulo1Test.moc"

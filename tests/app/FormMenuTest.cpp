@@ -1,39 +1,45 @@
-// The main menu driven through its real widgets: the design, the tab order,
-// the level buttons, the sound switch and the way out.
+// The main menu driven through its real widgets and menu entries: the design,
+// the tab order, the level buttons, the sound switch, the way out, and the
+// Language menu (what it lists and checks, what a pick translates and stores,
+// and how picks and clicks that arrive during a pick wait for it).
 
-#include "EsercizioFinto.h"
 #include "TestProgram.h"
 
 #include "app/FormMenu.h"
 #include "app/RegistroForme.h"
 #include "forms/Application.h"
 #include "forms/Control.h"
-#include "forms/Form.h"
 #include "forms/Pictures.h"
+#include "language/modLanguageSupport.h"
 #include "shell/Modulo1.h"
 #include "shell/ModuloColoriSuoni.h"
 #include "shell/SharedState.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QStyle>
-#include <QStyleOptionButton>
+#include <QDir>
+#include <QFile>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 
 namespace {
 
 const QString kMenu = QStringLiteral("FormMenu");
-
-FormMenu& apriMenu(TestProgram& program)
-{
-    return static_cast<FormMenu&>(program.show(kMenu));
-}
+const QString kVoce = QStringLiteral("mnuLanguage");
+const QString kSpunta = QStringLiteral(" ✓");
 
 forms::Control& controllo(const forms::Form& form, const char* name)
 {
     return form.control(QString::fromLatin1(name));
+}
+
+FormMenu& apriMenu(TestProgram& program,
+                   std::initializer_list<const char*> fileSpediti = {"Italiano.lng", "LangSetting.ini"})
+{
+    for (const char* file : fileSpediti)
+        program.installAsset(QString::fromLatin1(file));
+    return static_cast<FormMenu&>(program.show(kMenu));
 }
 
 void clicca(forms::Control& control)
@@ -42,44 +48,61 @@ void clicca(forms::Control& control)
     TestProgram::settle();
 }
 
-// A check box toggles only when its box or its text is hit.
-void cliccaCasella(forms::Control& control)
+// What a pupil can see of the menu and what it holds.
+QVariantList aspetto(const forms::Form& menu)
 {
-    auto* box = static_cast<QCheckBox*>(control.widget());
-    QStyleOptionButton option;
-    option.initFrom(box);
-    const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
-    QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+    const forms::Control& suoni = controllo(menu, "Check1");
+    QVariantList visto{menu.backColor(), suoni.backColor(), suoni.isChecked(),
+                       menu.window()->geometry(), menu.window()->isVisible()};
+    for (const forms::Control* control : menu.controls())
+        visto << control->caption();
+    return visto;
+}
+
+// The Language menu's captions, the checked entries marked.
+QStringList voci(const forms::Form& menu)
+{
+    QStringList voci;
+    for (int i = 0; i <= menu.highestIndex(kVoce); ++i) {
+        const forms::Control& voce = menu.control(kVoce, i);
+        voci << voce.caption() + (voce.isChecked() ? kSpunta : QString());
+    }
+    return voci;
+}
+
+void scegli(const forms::Form& menu, int index)
+{
+    menu.control(kVoce, index).action()->trigger();
     TestProgram::settle();
 }
 
-void programmaInItaliano(TestProgram& program)
+void scriviImpostazione(const TestProgram& program, const QString& lingua)
 {
-    program.installAsset(QStringLiteral("Italiano.lng"));
-    program.installAsset(QStringLiteral("LangSetting.ini"));
+    program.writeFile(QStringLiteral("LangSetting.ini"), "[Language]\r\nCurrentLanguage=" + lingua.toUtf8() + "\r\n");
 }
 
-// What a pupil can see of the menu and what it holds.
-struct Aspetto
+QString linguaSalvata()
 {
-    quint32 colore;
-    quint32 coloreCasella;
-    bool casella;
-    QStringList didascalie;
-    QRect finestra;
-    bool visibile;
+    return modLanguageSupport::MLSReadIni(modLanguageSupport::settingsFilePath(), QStringLiteral("Language"),
+                                          QStringLiteral("CurrentLanguage"))
+        .value_or(QStringLiteral("<no settings file>"));
+}
 
-    bool operator==(const Aspetto&) const = default;
-};
-
-Aspetto aspetto(const forms::Form& menu)
+// A small language file whose texts tell which language is shown.
+void scriviLingua(const TestProgram& program, const QString& nome, const QByteArray& altro = {})
 {
-    QStringList didascalie;
-    for (const forms::Control* control : menu.controls())
-        didascalie << control->caption();
-    return {menu.backColor(), controllo(menu, "Check1").backColor(),
-            controllo(menu, "Check1").isChecked(), didascalie, menu.window()->geometry(),
-            menu.window()->isVisible()};
+    const QByteArray lingua = nome.toUtf8();
+    program.writeFile(nome + QStringLiteral(".lng"), "[FormMenu]\r\nLabel3.Caption=\"Testa di " + lingua
+                          + "\"\r\nmnuLanguages.Caption=\"Lingua " + lingua + "\"\r\n" + altro
+                          + "[FormAvvio]\r\nBottoneAvvio.Caption=\"Via di " + lingua + "\"\r\n");
+}
+
+QStringList domande(const TestProgram& program)
+{
+    QStringList testi;
+    for (const forms::MsgBoxRequest& domanda : program.messages())
+        testi << domanda.text;
+    return testi;
 }
 
 } // namespace
@@ -88,237 +111,381 @@ class FormMenuTest : public QObject
 {
     Q_OBJECT
 
+    std::int16_t m_livelloAllaCreazione = -1;
+
 private slots:
     void initTestCase()
     {
         RegistraForme();
-        EsercizioFinto::sostituisciEsercizi(m_livelloAllaCreazione);
+        // Bare stand-ins for the exercises, each noting the level it finds
+        // when it is made, that is before its Load runs.
+        for (const QString esercizio : {"Form1", "Form2", "Form3"})
+            forms::Application::instance().registerForm(esercizio, [this, esercizio] {
+                m_livelloAllaCreazione = Stato().NumeroMassimo();
+                return std::make_unique<FormTavendel>(
+                    forms::FormSpec{.name = esercizio, .clientWidth = 9540, .clientHeight = 6345});
+            });
     }
 
-    void designShowsControlsWhereTheyBelong_data();
-    void designShowsControlsWhereTheyBelong();
-    void formKeepsEmptyTitleAndTakesAPaletteColour();
-    void pointersShowOverButtonsAndCheckBox();
-    void tabVisitsControlsInDesignOrder();
-    void levelButtonSetsItsValueBeforeTheExerciseLoads_data();
-    void levelButtonSetsItsValueBeforeTheExerciseLoads();
-    void soundsSwitchedOffStayOffAcrossAnExercise();
-    void exitAsksAndEndsOnlyOnYes_data();
-    void exitAsksAndEndsOnlyOnYes();
+    void design_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QRectF>("twips");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<QString>("pointer"); // none: a heading, which lets the menu's colour through
 
-private:
-    std::int16_t m_livelloAllaCreazione = -1;
-};
-
-void FormMenuTest::designShowsControlsWhereTheyBelong_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QRectF>("twips");
-    QTest::addColumn<double>("points");
-
-    QTest::newRow("reading heading") << "Label3" << "Leggi i Tavendel" << QRectF(240, 240, 2415, 255) << 11.25;
-    QTest::newRow("matching heading") << "Label5" << "Abbina" << QRectF(5520, 240, 1815, 255) << 11.25;
-    QTest::newRow("first reading level") << "Command2" << "IVX" << QRectF(120, 480, 2500, 550) << 20.25;
-    QTest::newRow("second reading level") << "Command4" << "IVXL" << QRectF(120, 1095, 2500, 550) << 20.25;
-    QTest::newRow("last writing level") << "Command7" << "3 000" << QRectF(2760, 2880, 2500, 550) << 20.25;
-    QTest::newRow("second matching level") << "Command12" << "88" << QRectF(5400, 1095, 2500, 550) << 20.25;
-    QTest::newRow("sound switch") << "Check1" << "Suoni attivati" << QRectF(720, 3840, 2265, 405) << 14.25;
-    QTest::newRow("exit") << "Command1" << "Esci" << QRectF(5400, 3840, 2500, 550) << 20.25;
-}
-
-void FormMenuTest::designShowsControlsWhereTheyBelong()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QRectF, twips);
-    QFETCH(double, points);
-
-    TestProgram program;
-    const FormMenu menu; // not loaded: nothing fitted or translated yet
-    const forms::Control& control = menu.control(name);
-    QCOMPARE(control.caption(), caption);
-    QCOMPARE(QRectF(control.left(), control.top(), control.width(), control.height()), twips);
-    QCOMPARE(control.fontSize(), points);
-    QVERIFY(control.widget()->font().bold());
-    QCOMPARE(menu.scaleWidth(), 8085.0);
-    QCOMPARE(menu.scaleHeight(), 4920.0);
-}
-
-void FormMenuTest::formKeepsEmptyTitleAndTakesAPaletteColour()
-{
-    TestProgram program;
-    programmaInItaliano(program);
-    const FormMenu& menu = apriMenu(program);
-
-    QVERIFY(menu.caption().isEmpty());
-    QVERIFY(menu.window()->windowIcon().isNull());
-    QVERIFY(std::find(ModuloColoriSuoni::kTavolozza.begin(), ModuloColoriSuoni::kTavolozza.end(),
-                      menu.backColor())
-            != ModuloColoriSuoni::kTavolozza.end());
-    QCOMPARE(controllo(menu, "Check1").backColor(), menu.backColor());
-    for (const char* heading : {"Label3", "Label4", "Label5"})
-        QVERIFY2(!controllo(menu, heading).widget()->autoFillBackground(), heading);
-    QCOMPARE(controllo(menu, "mnuLanguages").caption(), QStringLiteral("Lingua"));
-    // The menu covers the screen.
-    QCOMPARE(QRectF(menu.left(), menu.top(), menu.width(), menu.height()), QRectF(0, 0, 15360, 11520));
-}
-
-void FormMenuTest::pointersShowOverButtonsAndCheckBox()
-{
-    TestProgram program;
-    const FormMenu menu;
-    const QImage freccia = forms::Pictures::pointer(QStringLiteral("pointer_arrow")).pixmap().toImage();
-    const QImage chiave = forms::Pictures::pointer(QStringLiteral("pointer_clef")).pixmap().toImage();
-    QVERIFY(freccia != chiave);
-
-    for (const forms::Control* control : menu.controls()) {
-        if (control->kind() == forms::ControlKind::CommandButton)
-            QVERIFY2(control->widget()->cursor().pixmap().toImage() == freccia,
-                     qPrintable(control->name()));
+        const QString freccia = QStringLiteral("pointer_arrow");
+        QTest::newRow("Label3") << "Leggi i Tavendel" << QRectF(240, 240, 2415, 255) << 11.25 << "";
+        QTest::newRow("Label4") << "Scrivi i Tavendel" << QRectF(2880, 240, 2415, 255) << 11.25 << "";
+        QTest::newRow("Label5") << "Abbina" << QRectF(5520, 240, 1815, 255) << 11.25 << "";
+        QTest::newRow("Command2") << "IVX" << QRectF(120, 480, 2500, 550) << 20.25 << freccia;
+        QTest::newRow("Command4") << "IVXL" << QRectF(120, 1095, 2500, 550) << 20.25 << freccia;
+        QTest::newRow("Command7") << "3 000" << QRectF(2760, 2880, 2500, 550) << 20.25 << freccia;
+        QTest::newRow("Command12") << "88" << QRectF(5400, 1095, 2500, 550) << 20.25 << freccia;
+        QTest::newRow("Check1") << "Suoni attivati" << QRectF(720, 3840, 2265, 405) << 14.25 << "pointer_clef";
+        QTest::newRow("Command1") << "Esci" << QRectF(5400, 3840, 2500, 550) << 20.25 << freccia;
     }
-    QVERIFY(controllo(menu, "Check1").widget()->cursor().pixmap().toImage() == chiave);
-}
 
-void FormMenuTest::tabVisitsControlsInDesignOrder()
-{
-    TestProgram program;
-    programmaInItaliano(program);
-    FormMenu& menu = apriMenu(program);
-    QApplication::setActiveWindow(menu.window());
-    QVERIFY(QTest::qWaitForWindowActive(menu.window()));
-    controllo(menu, "Command1").setFocus();
-
-    const QStringList atteso{
-        "Command1", "Command4", "Command2", "Command3", "Command5", "Command6", "Command7",
-        "Command8", "Command9", "Command10", "Command11", "Check1", "Command12", "Command13",
-        "Command14", "Command15", "Command16", "Command1",
-    };
-    QStringList visitati{QApplication::focusWidget()->objectName()};
-    while (visitati.size() < atteso.size()) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visitati << QApplication::focusWidget()->objectName();
+    void design()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QRectF, twips);
+        QFETCH(double, points);
+        QFETCH(QString, pointer);
+        TestProgram program;
+        const FormMenu menu; // not loaded: nothing fitted or translated yet
+        const forms::Control& control = menu.control(QString::fromLatin1(QTest::currentDataTag()));
+        QCOMPARE(control.caption(), caption);
+        QCOMPARE(QRectF(control.left(), control.top(), control.width(), control.height()), twips);
+        QCOMPARE(control.fontSize(), points);
+        QVERIFY(control.widget()->font().bold());
+        if (pointer.isEmpty())
+            QVERIFY(!control.widget()->autoFillBackground());
+        else
+            QVERIFY(control.widget()->cursor().pixmap().toImage()
+                    == forms::Pictures::pointer(pointer).pixmap().toImage());
+        QCOMPARE(QSizeF(menu.scaleWidth(), menu.scaleHeight()), QSizeF(8085, 4920));
+        QVERIFY(menu.caption().isEmpty() && menu.window()->windowIcon().isNull());
     }
-    QCOMPARE(visitati, atteso);
-}
 
-void FormMenuTest::levelButtonSetsItsValueBeforeTheExerciseLoads_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("exercise");
-    QTest::addColumn<int>("value");
+    void tabVisitsControlsInDesignOrder()
+    {
+        TestProgram program;
+        FormMenu& menu = apriMenu(program);
+        QApplication::setActiveWindow(menu.window());
+        QVERIFY(QTest::qWaitForWindowActive(menu.window()));
+        controllo(menu, "Command1").setFocus();
 
-    QTest::newRow("read IVX") << "Command2" << "Form1" << 38;
-    QTest::newRow("read IVXL") << "Command4" << "Form1" << 88;
-    QTest::newRow("read IVXLC") << "Command3" << "Form1" << 388;
-    QTest::newRow("read IVXLCD") << "Command5" << "Form1" << 888;
-    QTest::newRow("read IVXLCDM") << "Command6" << "Form1" << 3000;
-    QTest::newRow("write 38") << "Command10" << "Form2" << 38;
-    QTest::newRow("write 88") << "Command11" << "Form2" << 88;
-    QTest::newRow("write 388") << "Command9" << "Form2" << 388;
-    QTest::newRow("write 888") << "Command8" << "Form2" << 888;
-    QTest::newRow("write 3 000") << "Command7" << "Form2" << 3000;
-    QTest::newRow("match 38") << "Command13" << "Form3" << 38;
-    QTest::newRow("match 88") << "Command12" << "Form3" << 88;
-    QTest::newRow("match 388") << "Command14" << "Form3" << 388;
-    QTest::newRow("match 888") << "Command15" << "Form3" << 888;
-    QTest::newRow("match 3 000") << "Command16" << "Form3" << 3000;
-}
+        const QStringList atteso{
+            "Command1", "Command4", "Command2", "Command3", "Command5", "Command6", "Command7",
+            "Command8", "Command9", "Command10", "Command11", "Check1", "Command12", "Command13",
+            "Command14", "Command15", "Command16", "Command1",
+        };
+        QStringList visitati{QApplication::focusWidget()->objectName()};
+        while (visitati.size() < atteso.size()) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visitati << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visitati, atteso);
+    }
 
-void FormMenuTest::levelButtonSetsItsValueBeforeTheExerciseLoads()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, exercise);
-    QFETCH(int, value);
+    void levelButtonSetsItsValueBeforeTheExerciseLoads_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("exercise");
+        QTest::addColumn<int>("value");
 
-    TestProgram program;
-    programmaInItaliano(program);
-    m_livelloAllaCreazione = -1;
-    // Whatever the previous exercise left.
-    const std::int16_t lasciato = value == 3000 ? 38 : 3000;
-    Stato().setNumeroMassimo(lasciato);
-    FormMenu& menu = apriMenu(program);
+        const std::pair<const char*, QStringList> esercizi[] = {
+            {"Form1", {"Command2", "Command4", "Command3", "Command5", "Command6"}},
+            {"Form2", {"Command10", "Command11", "Command9", "Command8", "Command7"}},
+            {"Form3", {"Command13", "Command12", "Command14", "Command15", "Command16"}},
+        };
+        const int valori[] = {38, 88, 388, 888, 3000};
+        for (const auto& [esercizio, bottoni] : esercizi)
+            for (int i = 0; i < bottoni.size(); ++i)
+                QTest::addRow("%s %d", esercizio, valori[i]) << bottoni[i] << esercizio << valori[i];
+    }
 
-    clicca(menu.control(button));
+    void levelButtonSetsItsValueBeforeTheExerciseLoads()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, exercise);
+        QFETCH(int, value);
+        TestProgram program;
+        m_livelloAllaCreazione = -1;
+        Stato().setNumeroMassimo(value == 3000 ? 38 : 3000); // whatever the previous exercise left
 
-    QCOMPARE(int(m_livelloAllaCreazione), value);
-    QCOMPARE(int(Stato().NumeroMassimo()), value);
-    const forms::Form* aperto = program.find(exercise);
-    QVERIFY(aperto);
-    QVERIFY(aperto->window()->isVisible());
-    QVERIFY(!program.find(kMenu));
-    QCOMPARE(forms::Application::instance().loadedForms().size(), std::size_t(1));
-}
+        clicca(apriMenu(program).control(button));
 
-void FormMenuTest::soundsSwitchedOffStayOffAcrossAnExercise()
-{
-    TestProgram program;
-    programmaInItaliano(program);
-    FormMenu& menu = apriMenu(program);
-    QVERIFY(controllo(menu, "Check1").isChecked());
+        QCOMPARE(int(m_livelloAllaCreazione), value);
+        QCOMPARE(int(Stato().NumeroMassimo()), value);
+        const forms::Form* aperto = program.find(exercise);
+        QVERIFY(aperto && aperto->window()->isVisible());
+        QVERIFY(!program.find(kMenu));
+        QCOMPARE(forms::Application::instance().loadedForms().size(), std::size_t(1));
+    }
 
-    cliccaCasella(controllo(menu, "Check1"));
-    QVERIFY(!controllo(menu, "Check1").isChecked());
-    QVERIFY(!Stato().SuoniAttivati());
+    void soundsSwitchedOffStayOffAcrossAnExercise()
+    {
+        TestProgram program;
+        FormMenu& menu = apriMenu(program);
+        forms::Control& suoni = controllo(menu, "Check1");
+        QVERIFY(suoni.isChecked());
+        // The switch wears the colour the menu drew at its Load.
+        const auto& tavolozza = ModuloColoriSuoni::kTavolozza;
+        QVERIFY(std::find(tavolozza.begin(), tavolozza.end(), menu.backColor()) != tavolozza.end());
+        QCOMPARE(suoni.backColor(), menu.backColor());
 
-    clicca(controllo(menu, "Command2"));
-    forms::Form* esercizio = program.find(QStringLiteral("Form1"));
-    QVERIFY(esercizio);
-    // What the exercise does for a right and a wrong answer.
-    ModuloColoriSuoni::SuonoEsatto();
-    ModuloColoriSuoni::SuonoErrato();
-    Modulo1::TornaAlMenu(*esercizio);
-    TestProgram::settle();
+        QTest::keyClick(suoni.widget(), Qt::Key_Space);
+        QVERIFY(!suoni.isChecked());
+        QVERIFY(!Stato().SuoniAttivati());
 
-    const forms::Form* ritorno = program.find(kMenu);
-    QVERIFY(ritorno);
-    QVERIFY(!controllo(*ritorno, "Check1").isChecked());
-    QVERIFY(!Stato().SuoniAttivati());
-    QVERIFY(program.sounds().played.isEmpty());
-}
-
-void FormMenuTest::exitAsksAndEndsOnlyOnYes_data()
-{
-    QTest::addColumn<bool>("fromFrame");
-    QTest::addColumn<forms::MsgBoxResult>("answer");
-
-    QTest::newRow("Esci, No") << false << forms::MsgBoxResult::No;
-    QTest::newRow("Esci, Yes") << false << forms::MsgBoxResult::Yes;
-    QTest::newRow("window closed, No") << true << forms::MsgBoxResult::No;
-    QTest::newRow("window closed, Yes") << true << forms::MsgBoxResult::Yes;
-}
-
-void FormMenuTest::exitAsksAndEndsOnlyOnYes()
-{
-    QFETCH(bool, fromFrame);
-    QFETCH(forms::MsgBoxResult, answer);
-    TestProgram program;
-    programmaInItaliano(program);
-    FormMenu& menu = apriMenu(program);
-    const Aspetto prima = aspetto(menu);
-
-    program.answerNext(answer);
-    if (fromFrame) {
-        menu.window()->close();
+        clicca(controllo(menu, "Command2"));
+        forms::Form* esercizio = program.find(QStringLiteral("Form1"));
+        QVERIFY(esercizio);
+        // What the exercise does for a right and a wrong answer.
+        ModuloColoriSuoni::SuonoEsatto();
+        ModuloColoriSuoni::SuonoErrato();
+        Modulo1::TornaAlMenu(*esercizio);
         TestProgram::settle();
-    } else {
-        clicca(controllo(menu, "Command1"));
+
+        const forms::Form* ritorno = program.find(kMenu);
+        QVERIFY(ritorno);
+        QVERIFY(!controllo(*ritorno, "Check1").isChecked());
+        QVERIFY(!Stato().SuoniAttivati());
+        QVERIFY(program.sounds().played.isEmpty());
     }
 
-    QCOMPARE(program.messages().size(), std::size_t(1));
-    const forms::MsgBoxRequest& domanda = program.messages().front();
-    QCOMPARE(domanda.title, QStringLiteral("Tavendel"));
-    QCOMPARE(domanda.text, QStringLiteral("Vuoi davvero uscire da Tavendel?"));
-    QCOMPARE(domanda.buttons, forms::MsgBoxButtons::YesNo);
-    QCOMPARE(domanda.icon, forms::MsgBoxIcon::Question);
-    const bool yes = answer == forms::MsgBoxResult::Yes;
-    QCOMPARE(program.endRequests(), yes ? 1 : 0);
-    QCOMPARE(Stato().objResize() != nullptr, !yes);
-    if (!yes) {
-        QCOMPARE(program.find(kMenu), &menu);
-        QVERIFY(aspetto(menu) == prima);
+    void exitAsksAndEndsOnlyOnYes_data()
+    {
+        QTest::addColumn<bool>("fromFrame");
+        QTest::addColumn<bool>("yes");
+        for (const bool fromFrame : {false, true})
+            for (const bool yes : {false, true})
+                QTest::addRow("%s, %s", fromFrame ? "window closed" : "Esci", yes ? "Yes" : "No") << fromFrame << yes;
     }
-}
+
+    void exitAsksAndEndsOnlyOnYes()
+    {
+        QFETCH(bool, fromFrame);
+        QFETCH(bool, yes);
+        TestProgram program;
+        FormMenu& menu = apriMenu(program);
+        const QVariantList prima = aspetto(menu);
+
+        program.answerNext(yes ? forms::MsgBoxResult::Yes : forms::MsgBoxResult::No);
+        if (fromFrame)
+            menu.window()->close();
+        else
+            QTest::mouseClick(controllo(menu, "Command1").widget(), Qt::LeftButton);
+        TestProgram::settle();
+
+        QCOMPARE(domande(program), QStringList{"Vuoi davvero uscire da Tavendel?"});
+        QCOMPARE(program.endRequests(), yes ? 1 : 0);
+        QCOMPARE(Stato().objResize() != nullptr, !yes);
+        if (!yes) {
+            QCOMPARE(program.find(kMenu), &menu);
+            QCOMPARE(aspetto(menu), prima);
+        }
+    }
+
+    void loadListsTheLanguagesAndChecksTheStoredOne_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("setting"); // empty: no settings file
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("picked"); // what the menu shows after a pick of the first entry
+
+        const QStringList due{"Italiano.lng", "English.lng"};
+        const QStringList inglese{"Read numerals", "Sounds on", "Language"};
+        QTest::newRow("stored language") << due << "Italiano" << QStringList{"English", "Italiano ✓"} << inglese;
+        QTest::newRow("other stored language") << due << "English" << QStringList{"English ✓", "Italiano"} << inglese;
+        QTest::newRow("stored in another case") << due << "italiano" << QStringList{"English", "Italiano"} << inglese;
+        QTest::newRow("stored without file") << due << "Deutsch" << QStringList{"English", "Italiano"} << inglese;
+        QTest::newRow("no settings file") << due << "" << QStringList{"English", "Italiano"} << inglese;
+        QTest::newRow("no language file") << QStringList() << "" << QStringList{"mnuLanguage 0"}
+                                          << QStringList{"Leggi i Tavendel", "Suoni attivati", "Lingua"};
+    }
+
+    // Then a pick of the first entry makes it current and stores it, with or without its file.
+    void loadListsTheLanguagesAndChecksTheStoredOne()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, setting);
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, picked);
+        TestProgram program;
+        for (const QString& file : files)
+            program.installAsset(file);
+        if (!setting.isEmpty())
+            scriviImpostazione(program, setting);
+        FormMenu& menu = apriMenu(program, {});
+
+        QCOMPARE(voci(menu), entries);
+        QVERIFY(menu.control(kVoce, menu.highestIndex(kVoce)).isVisible());
+        QCOMPARE(modLanguageSupport::CurrentLanguage(), setting);
+        const QStringList avvisi =
+            files.isEmpty() ? QStringList{"Non è presente alcun file di linguaggio!"} : QStringList();
+        QCOMPARE(domande(program), avvisi);
+        for (const forms::MsgBoxRequest& avviso : program.messages()) {
+            QCOMPARE(avviso.title, QStringLiteral("Tavendel"));
+            QCOMPARE(avviso.buttons, forms::MsgBoxButtons::OkOnly);
+            QCOMPARE(avviso.icon, forms::MsgBoxIcon::None);
+        }
+
+        scegli(menu, 0);
+
+        QStringList dopo = entries.replaceInStrings(kSpunta, QString());
+        const QString prima = dopo.first();
+        dopo.first() += kSpunta;
+        QCOMPARE(voci(menu), dopo);
+        QCOMPARE(modLanguageSupport::CurrentLanguage(), prima);
+        QCOMPARE(linguaSalvata(), prima);
+        QCOMPARE(domande(program), avvisi);
+        QCOMPARE(QStringList({controllo(menu, "Label3").caption(), controllo(menu, "Check1").caption(),
+                              controllo(menu, "mnuLanguages").caption()}),
+                 picked);
+    }
+
+    void listsLanguageFilesOnlyInReadingOrder()
+    {
+        TestProgram program;
+        for (const char* nome :
+             {"italiano", "Lingua 10", "English", "Lingua sarda", "Deutsch", "Lingua 2", "Français"})
+            scriviLingua(program, QString::fromUtf8(nome));
+        QVERIFY(QFile::link(program.filePath(QStringLiteral("English.lng")),
+                            program.filePath(QStringLiteral("Collegata.lng"))));
+        // None of these is a language file.
+        QVERIFY(QDir().mkpath(program.filePath(QStringLiteral("Cartella.lng"))));
+        QVERIFY(QFile::link(program.filePath(QStringLiteral("manca")),
+                            program.filePath(QStringLiteral("Interrotta.lng"))));
+        for (const char* nome :
+             {"Maiuscole.LNG", "leggimi.txt", "Lingua.lng.bak", ".lng", "Ctrl\x01.lng", "su..giu.lng"})
+            program.writeFile(QString::fromLatin1(nome), "[FormMenu]\r\n");
+
+        QCOMPARE(voci(apriMenu(program, {})), QStringList({"Collegata", "Deutsch", "English", "Français", "italiano",
+                                                           "Lingua 2", "Lingua 10", "Lingua sarda"}));
+    }
+
+    // The language picked is always the first entry; "Zzz" is the other one.
+    void pickStoresTheEntrysName_data()
+    {
+        QTest::addColumn<QString>("picked");
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QByteArray>("keys"); // more keys in the picked language's file
+        QTest::addColumn<QString>("stored");
+
+        QTest::newRow("accented name") << "Français" << "Zzz" << QByteArray() << "Français";
+        QTest::newRow("name with a blank") << "Lingua sarda" << "Zzz" << QByteArray() << "Lingua sarda";
+        QTest::newRow("entry already checked") << "Alfa" << "Alfa" << QByteArray() << "Alfa";
+        QTest::newRow("entry renamed by its file")
+            << "Alfa" << "Zzz" << QByteArray("mnuLanguage(0).Caption=\"Nuovo nome\"\r\n") << "Nuovo nome";
+    }
+
+    void pickStoresTheEntrysName()
+    {
+        QFETCH(QString, picked);
+        QFETCH(QString, setting);
+        QFETCH(QByteArray, keys);
+        QFETCH(QString, stored);
+        const QString testata = QStringLiteral("Testa di ") + picked;
+        TestProgram program;
+        scriviLingua(program, QStringLiteral("Zzz"));
+        scriviLingua(program, picked, keys);
+        scriviImpostazione(program, setting);
+        const forms::Form& avvio = program.show(QStringLiteral("FormAvvio"));
+        FormMenu& menu = apriMenu(program, {});
+        QCOMPARE(menu.control(kVoce, 0).isChecked(), setting == picked);
+        // Only a translation and a write can bring these back.
+        controllo(menu, "Label3").setCaption(QStringLiteral("scarabocchio"));
+        program.removeFile(QStringLiteral("LangSetting.ini"));
+
+        scegli(menu, 0);
+
+        QCOMPARE(voci(menu), QStringList({stored + kSpunta, "Zzz"}));
+        // Every loaded form speaks the language picked, the menu's title too.
+        QCOMPARE(controllo(menu, "Label3").caption(), testata);
+        QCOMPARE(controllo(menu, "mnuLanguages").caption(), QStringLiteral("Lingua ") + picked);
+        QCOMPARE(controllo(avvio, "BottoneAvvio").caption(), QStringLiteral("Via di ") + picked);
+        QCOMPARE(modLanguageSupport::CurrentLanguage(), picked); // a renamed entry's too
+        QCOMPARE(linguaSalvata(), stored);
+
+        // Back from an exercise, the menu checks and shows the stored language.
+        forms::Application::instance().unload(menu);
+        TestProgram::settle();
+        const FormMenu& ancora = apriMenu(program, {});
+        const bool haUnFile = stored == picked;
+        QCOMPARE(voci(ancora), QStringList({haUnFile ? picked + kSpunta : picked, "Zzz"}));
+        QCOMPARE(controllo(ancora, "Label3").caption(), haUnFile ? testata : QStringLiteral("Leggi i Tavendel"));
+    }
+
+    void pickDuringAPickWaitsAndOnlyTheLatestRuns()
+    {
+        TestProgram program;
+        for (const char* lingua : {"Alfa", "Beta", "Gamma"})
+            scriviLingua(program, QString::fromLatin1(lingua));
+        FormMenu& menu = apriMenu(program, {});
+
+        // Every language that became current, as the translations' event processing sees it.
+        QStringList correnti;
+        QTimer sonda;
+        QObject::connect(&sonda, &QTimer::timeout, [&] {
+            if (correnti.isEmpty() || correnti.back() != modLanguageSupport::CurrentLanguage())
+                correnti << modLanguageSupport::CurrentLanguage();
+        });
+        sonda.start(0);
+        QString duranteLaPrima;
+        QTimer::singleShot(0, &menu, [&] {
+            menu.control(kVoce, 1).action()->trigger();
+            menu.control(kVoce, 2).action()->trigger();
+            duranteLaPrima = modLanguageSupport::CurrentLanguage();
+        });
+        scegli(menu, 0);
+        sonda.stop();
+
+        QCOMPARE(duranteLaPrima, QStringLiteral("Alfa"));
+        QVERIFY2(correnti.contains(QStringLiteral("Alfa")) && !correnti.contains(QStringLiteral("Beta")),
+                 qPrintable(correnti.join(u',')));
+        QCOMPARE(voci(menu), QStringList({"Alfa", "Beta", "Gamma ✓"}));
+        QCOMPARE(modLanguageSupport::CurrentLanguage(), QStringLiteral("Gamma"));
+        QCOMPARE(controllo(menu, "Label3").caption(), QStringLiteral("Testa di Gamma"));
+        QCOMPARE(linguaSalvata(), QStringLiteral("Gamma"));
+    }
+
+    void clickDuringAPickWaitsForIt_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("asked"); // in the language just picked
+
+        QTest::newRow("level") << "Command2" << "Form1" << QStringList();
+        QTest::newRow("exit, No") << "Command1" << kMenu << QStringList{"Do you really want to quit Tavendel?"};
+    }
+
+    void clickDuringAPickWaitsForIt()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, asked);
+        TestProgram program;
+        FormMenu& menu = apriMenu(program, {"Italiano.lng", "English.lng", "LangSetting.ini"});
+        program.answerNext(forms::MsgBoxResult::No);
+
+        bool accadutoDuranteLaScelta = true;
+        QTimer::singleShot(0, &menu, [&] {
+            QTest::mouseClick(menu.control(button).widget(), Qt::LeftButton);
+            accadutoDuranteLaScelta = program.find(QStringLiteral("Form1")) || !program.messages().empty();
+        });
+        scegli(menu, 0);
+
+        QVERIFY(!accadutoDuranteLaScelta);
+        QCOMPARE(domande(program), asked);
+        QVERIFY(program.find(shown));
+        QCOMPARE(program.find(kMenu) == &menu, shown == kMenu);
+        QCOMPARE(program.endRequests(), 0);
+        QCOMPARE(linguaSalvata(), QStringLiteral("English"));
+    }
+};
 
 QTEST_MAIN(FormMenuTest)
 #include "FormMenuTest.moc"

@@ -1,19 +1,19 @@
 #include "ExerciseDriver.h"
 
-#include "TestProgram.h"
-
-#include "forms/Control.h"
-#include "forms/Form.h"
+#include "forms/NumberFormat.h"
 #include "forms/Random.h"
 #include "roman/ModuloRomano.h"
+#include "shell/ModuloColoriSuoni.h"
 #include "shell/SharedState.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
-#include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
+#include <set>
 #include <stdexcept>
 
 namespace {
@@ -22,29 +22,21 @@ namespace {
 constexpr int kDrawsBeforeFirstQuestion = 2;
 constexpr int kDrawsBeforeNextQuestion = 1;
 constexpr std::uint64_t kSeedsToTry = 1'000'000;
+const QString kNext = QStringLiteral("BottoneAvanti");
+const QStringList kHintGroups{QStringLiteral("Label4"), QStringLiteral("Label5"), QStringLiteral("Label6"),
+                              QStringLiteral("Label7")};
 
-QString digitsOf(const QString& text)
+QString numeral(int number)
 {
-    QString digits;
-    for (QChar c : text)
-        if (c.isDigit())
-            digits.append(c);
-    return digits;
+    return QString::fromStdString(ModuloRomano::TraduciRomano(std::int16_t(number)));
 }
 } // namespace
-
-ExerciseDriver::ExerciseDriver(TestProgram& program, QString formName)
-    : m_program(program), m_formName(std::move(formName))
-{}
-
-bool ExerciseDriver::reading() const
-{
-    return m_formName == QLatin1String("Form1");
-}
 
 forms::Form& ExerciseDriver::open(std::int16_t level)
 {
     Stato().setNumeroMassimo(level);
+    Stato().aggiungiEsatto();
+    Stato().aggiungiErrato();
     return m_program.show(m_formName);
 }
 
@@ -52,78 +44,64 @@ forms::Form& ExerciseDriver::openAt(std::int16_t level, std::int16_t number)
 {
     Stato().setNumeroMassimo(level);
     seedNextDraw(number, kDrawsBeforeFirstQuestion);
-    return m_program.show(m_formName);
+    return open(level);
 }
 
-forms::Form& ExerciseDriver::form() const
+QString ExerciseDriver::counts() const
 {
-    forms::Form* shown = m_program.find(m_formName);
-    if (!shown)
-        throw std::logic_error("the exercise is not loaded");
-    return *shown;
+    return caption(QStringLiteral("EtichettaEsatti")) + QLatin1Char('/') + caption(QStringLiteral("EtichettaErrati"));
 }
 
-forms::Control& ExerciseDriver::control(const QString& name) const
+QString ExerciseDriver::faces() const
 {
-    return form().control(name);
+    return QLatin1String(control(QStringLiteral("ComandoIconaSi")).isVisible() ? "si" : "")
+           + QLatin1String(control(QStringLiteral("ComandoIconaNo")).isVisible() ? "no" : "");
 }
 
-QLineEdit* ExerciseDriver::box() const
+bool ExerciseDriver::heardOnly(bool right)
 {
-    return qobject_cast<QLineEdit*>(control(QStringLiteral("Text1")).widget());
+    const QString sound = right ? QStringLiteral("^/suoni/si[1-4]\\.wav$") : QStringLiteral("^/suoni/no\\.wav$");
+    return sounds().contains(QRegularExpression(sound));
 }
 
-QString ExerciseDriver::caption(const QString& name) const
+QString ExerciseDriver::hint() const
 {
-    return control(name).caption();
+    const auto shown = [this](const QString& group) { return control(group).isVisible(); };
+    const bool button = control(QStringLiteral("Command1")).isVisible();
+    if (button && std::none_of(kHintGroups.begin(), kHintGroups.end(), shown))
+        return QStringLiteral("offered");
+    if (!button && std::all_of(kHintGroups.begin(), kHintGroups.end(), shown))
+        return QStringLiteral("used");
+    return QStringLiteral("mixed");
 }
 
 std::int16_t ExerciseDriver::shownNumber() const
 {
-    const QString question = caption(QStringLiteral("Label3"));
+    QString question = caption(QStringLiteral("Label3"));
     if (reading())
         return ModuloRomano::LeggiRomano(question.toStdString());
-    return static_cast<std::int16_t>(digitsOf(question).toInt());
+    return static_cast<std::int16_t>(question.remove(QRegularExpression(QStringLiteral("\\D"))).toInt());
 }
 
-QString ExerciseDriver::rightAnswer() const
+QString ExerciseDriver::answerFor(int number) const
 {
-    const std::int16_t number = shownNumber();
-    if (reading())
-        return QString::number(number);
-    return QString::fromStdString(ModuloRomano::TraduciRomano(number)).remove(QLatin1Char(' '));
+    return reading() ? QString::number(number) : numeral(number).remove(QLatin1Char(' '));
 }
 
 QString ExerciseDriver::wrongAnswer() const
 {
-    // One more than asked: the letters of the level still spell it, except
-    // at the top, where one less does.
-    const std::int16_t number = shownNumber();
-    const auto other = static_cast<std::int16_t>(number < Stato().NumeroMassimo() ? number + 1 : number - 1);
-    if (reading())
-        return QString::number(other);
-    return QString::fromStdString(ModuloRomano::TraduciRomano(other)).remove(QLatin1Char(' '));
-}
-
-void ExerciseDriver::type(const QString& keys) const
-{
-    QTest::keyClicks(box(), keys);
-}
-
-void ExerciseDriver::pressEnter() const
-{
-    QTest::keyClick(box(), Qt::Key_Return);
+    const int number = shownNumber();
+    return answerFor(number < Stato().NumeroMassimo() ? number + 1 : number - 1);
 }
 
 void ExerciseDriver::put(Entry how, const QString& text) const
 {
     switch (how) {
     case Entry::Keys:
-        type(text);
+        QTest::keyClicks(box(), text);
         return;
     case Entry::Paste:
-        // The slot, not Ctrl+V: QTest gives that key the text "v", which the
-        // box would take as a typed letter.
+        // The slot, not Ctrl+V: QTest gives that key the text "v".
         QApplication::clipboard()->setText(text);
         box()->paste();
         return;
@@ -140,11 +118,9 @@ void ExerciseDriver::put(Entry how, const QString& text) const
     }
 }
 
-void ExerciseDriver::erase() const
+void ExerciseDriver::pressEnter() const
 {
-    QTest::keyClick(box(), Qt::Key_End);
-    for (auto left = box()->text().size(); left > 0; --left)
-        QTest::keyClick(box(), Qt::Key_Backspace);
+    QTest::keyClick(box(), Qt::Key_Return);
 }
 
 void ExerciseDriver::answer(const QString& keys) const
@@ -153,30 +129,16 @@ void ExerciseDriver::answer(const QString& keys) const
     pressEnter();
 }
 
-void ExerciseDriver::pressEnterOnFocus() const
+void ExerciseDriver::erase() const
 {
-    QWidget* focused = form().window()->focusWidget();
-    if (!focused)
-        throw std::logic_error("nothing has the focus");
-    QTest::keyClick(focused, Qt::Key_Return);
+    QTest::keyClick(box(), Qt::Key_End);
+    for (auto left = box()->text().size(); left > 0; --left)
+        QTest::keyClick(box(), Qt::Key_Backspace);
 }
 
 void ExerciseDriver::clickNext() const
 {
-    QTest::mouseClick(control(QStringLiteral("BottoneAvanti")).widget(), Qt::LeftButton);
-}
-
-void ExerciseDriver::solveAndGoOn() const
-{
-    answer(rightAnswer());
-    clickNext();
-}
-
-void ExerciseDriver::solveAndGoOnTo(std::int16_t number) const
-{
-    answer(rightAnswer());
-    seedNextQuestion(number);
-    clickNext();
+    QTest::mouseClick(control(kNext).widget(), Qt::LeftButton);
 }
 
 void ExerciseDriver::seedNextQuestion(std::int16_t number) const
@@ -197,4 +159,58 @@ void ExerciseDriver::seedNextDraw(std::int16_t number, int drawsFirst) const
         }
     }
     throw std::logic_error("no seed draws that number");
+}
+
+void ExerciseDriver::verifyQuestions(std::int16_t level, double points)
+{
+    constexpr int kQuestions = 150;
+    const forms::Form& shown = open(level);
+    QCOMPARE(control(QStringLiteral("Label3")).fontSize(), points);
+    QCOMPARE(counts(), QStringLiteral("0/0"));
+    std::set<int> numbers;
+    std::set<quint32> colours;
+    const auto& palette = ModuloColoriSuoni::kTavolozza;
+    for (int i = 0; i < kQuestions; ++i) {
+        const int number = shownNumber();
+        QVERIFY2(number >= 1 && number <= level, qPrintable(caption(QStringLiteral("Label3"))));
+        QCOMPARE(caption(QStringLiteral("Label3")), reading() ? numeral(number) : forms::formatGrouped(number));
+        QVERIFY(box()->text().isEmpty() && control(QStringLiteral("Text1")).hasFocus());
+        QVERIFY(!control(kNext).isEnabled());
+        QVERIFY(std::find(palette.begin(), palette.end(), shown.backColor()) != palette.end());
+        numbers.insert(number);
+        colours.insert(shown.backColor());
+        answer(rightAnswer());
+        if (reading())
+            QCOMPARE(hint(), QStringLiteral("offered"));
+        clickNext();
+    }
+    // The draw spreads over the level, and each question takes a new colour.
+    QVERIFY(numbers.size() > std::min<std::size_t>(level, kQuestions) / 3);
+    QVERIFY(colours.size() > 8);
+    QCOMPARE(counts(), QStringLiteral(" %1/0").arg(kQuestions));
+}
+
+void ExerciseDriver::verifyAnswer(const QString& typed, bool right, const QString& kept)
+{
+    pressEnter();
+    answer(reading() ? QStringLiteral("12\b\b") : QStringLiteral("x\b"));
+    QCOMPARE(counts(), QStringLiteral("0/0"));
+    QCOMPARE(sounds(), QString());
+    QCOMPARE(faces(), QStringLiteral("si"));
+
+    answer(typed);
+    QCOMPARE(faces(), QLatin1String(right ? "si" : "no"));
+    QCOMPARE(counts(), QLatin1String(right ? " 1/0" : "0/ 1"));
+    QVERIFY2(heardOnly(right), qPrintable(sounds()));
+    QCOMPARE(box()->text(), kept);
+    QCOMPARE(box()->isEnabled(), !right);
+    QCOMPARE(control(kNext).isEnabled(), right);
+    if (right)
+        return;
+    const std::int16_t asked = shownNumber();
+    QVERIFY(control(QStringLiteral("Text1")).hasFocus());
+    pressEnter();
+    QCOMPARE(counts(), QStringLiteral("0/ 2"));
+    QCOMPARE(m_program.sounds().played.size(), 2);
+    QCOMPARE(shownNumber(), asked);
 }

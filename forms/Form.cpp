@@ -235,8 +235,7 @@ void Form::createWidget(Control& control)
     case ControlKind::TextBox: {
         auto* box = new TextBoxWidget(control, parent);
         box->setAlignment(qtAlignment(decl.alignment));
-        if (decl.maxLength > 0)
-            box->setMaxLength(decl.maxLength);
+        box->setLimit(decl.maxLength);
         box->setText(decl.caption);
         widget = box;
         break;

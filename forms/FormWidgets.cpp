@@ -149,6 +149,13 @@ TextBoxWidget::TextBoxWidget(Control& control, QWidget* parent)
     connect(this, &QLineEdit::textEdited, this, &TextBoxWidget::holdToKeyRules);
 }
 
+void TextBoxWidget::setLimit(int characters)
+{
+    // The limit is kept here rather than by the line edit, which would cut
+    // pasted text to length before the key rules drop what they refuse.
+    m_limit = characters;
+}
+
 void TextBoxWidget::keyPressEvent(QKeyEvent* event)
 {
     // Shortcuts (Ctrl+V pastes) are the line edit's own; AltGr, which some
@@ -179,7 +186,7 @@ void TextBoxWidget::keyPressEvent(QKeyEvent* event)
     m_typing = true;
     if (code == kBackspace)
         backspace();
-    else if (code >= 32)
+    else if (code >= 32 && (m_limit <= 0 || text().size() - selectedText().size() < m_limit))
         insert(QString(QChar(char16_t(code))));
     m_typing = false;
 }
@@ -195,8 +202,8 @@ void TextBoxWidget::holdToKeyRules(const QString& edited)
         if (code >= 32)
             kept.append(QChar(char16_t(code)));
     }
-    if (maxLength() > 0)
-        kept.truncate(maxLength());
+    if (m_limit > 0)
+        kept.truncate(m_limit);
     if (kept != edited) {
         const int cursor = std::min<int>(cursorPosition(), kept.size());
         setText(kept);

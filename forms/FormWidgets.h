@@ -53,6 +53,8 @@ class TextBoxWidget : public QLineEdit
 {
 public:
     TextBoxWidget(Control& control, QWidget* parent);
+    // At most this many characters (0: no limit), however the text arrives.
+    void setLimit(int characters);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -60,6 +62,7 @@ protected:
 private:
     void holdToKeyRules(const QString& edited);
     Control& m_control;
+    int m_limit = 0;
     bool m_typing = false;
 };
 

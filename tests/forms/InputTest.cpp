@@ -71,6 +71,7 @@ private slots:
         QTest::newRow("menu paste, digits only") << "Text1" << "1" << Paste::FromMenu << "4x5" << "145";
         QTest::newRow("Ctrl+V, digits only") << "Text1" << "1" << Paste::ByCtrlV << "4x5" << "145";
         QTest::newRow("pasted text cut at MaxLength") << "Text1" << "1" << Paste::FromMenu << "98765" << "1987";
+        QTest::newRow("pasted text filtered before the cut") << "Text1" << "1" << Paste::FromMenu << "9a8b76" << "1987";
         QTest::newRow("pasted letters become capitals") << "Text2" << "1" << Paste::ByCtrlV << "mcm" << "1MCM";
     }
     void keyPressFilter()

@@ -24,6 +24,42 @@ Esercizio::Esercizio(forms::FormSpec decl, bool coloreAlCaricamento)
     onClick(QStringLiteral("mnuEsci"), [this](int) { Modulo1::TornaAlMenu(*this); });
 }
 
+std::vector<forms::ControlSpec> Esercizio::riquadroEsiti(double left, double top, int tabIndex,
+                                                        double topErrati)
+{
+    using forms::Alignment;
+    using forms::ControlKind;
+    const QString riquadro = QStringLiteral("PicturesattiErrati");
+    const QString arial = QStringLiteral("Arial");
+    return {
+        {.name = riquadro, .kind = ControlKind::PictureBox,
+         .left = left, .top = top, .width = 4095, .height = 1335,
+         .backColor = 0xFFFFFF, .tabIndex = tabIndex},
+        {.name = QStringLiteral("ComandoIconaNo"), .kind = ControlKind::Image,
+         .left = 480, .top = 120, .width = 1095, .height = 975, .container = riquadro,
+         .picture = QStringLiteral("face_wrong"), .visible = false},
+        {.name = QStringLiteral("ComandoIconaSi"), .kind = ControlKind::Image,
+         .left = 480, .top = 120, .width = 1095, .height = 975, .container = riquadro,
+         .picture = QStringLiteral("face_right")},
+        {.name = QStringLiteral("Label1"), .kind = ControlKind::Label,
+         .caption = QStringLiteral("Esatti"), .font = {arial, 12, true},
+         .left = 1800, .top = 225, .width = 1215, .height = 375, .container = riquadro,
+         .alignment = Alignment::Center, .transparent = true, .tabIndex = tabIndex + 4},
+        {.name = QStringLiteral("Label2"), .kind = ControlKind::Label,
+         .caption = QStringLiteral("Errati"), .font = {arial, 12, true},
+         .left = 1800, .top = topErrati, .width = 1215, .height = 405, .container = riquadro,
+         .alignment = Alignment::Center, .transparent = true, .tabIndex = tabIndex + 3},
+        {.name = QStringLiteral("EtichettaEsatti"), .kind = ControlKind::Label,
+         .caption = QStringLiteral("0"), .font = {arial, 20.25, true},
+         .left = 3120, .top = 120, .width = 615, .height = 615, .container = riquadro,
+         .alignment = Alignment::Right, .transparent = true, .tabIndex = tabIndex + 2},
+        {.name = QStringLiteral("EtichettaErrati"), .kind = ControlKind::Label,
+         .caption = QStringLiteral("0"), .font = {arial, 20.25, true},
+         .left = 3120, .top = 615, .width = 615, .height = 615, .container = riquadro,
+         .alignment = Alignment::Right, .transparent = true, .tabIndex = tabIndex + 1},
+    };
+}
+
 QString Esercizio::conSegno(int conteggio)
 {
     return QLatin1Char(' ') + QString::number(conteggio);

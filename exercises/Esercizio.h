@@ -3,6 +3,7 @@
 #include "shell/FormTavendel.h"
 
 #include <cstdint>
+#include <vector>
 
 // What the three exercises share: the counts and their labels, the right
 // and wrong pictures and sounds, the draw of a number within the level, and
@@ -18,6 +19,12 @@ public:
     // A count as shown: one leading blank, the sign place of a number that
     // is never negative (" 1").
     static QString conSegno(int conteggio);
+
+    // The white box of the reading and writing exercises that holds the
+    // verdict's two faces and the two counts with their labels, at (left,
+    // top) in the form; its tab index comes first and its labels' follow.
+    static std::vector<forms::ControlSpec> riquadroEsiti(double left, double top, int tabIndex,
+                                                        double topErrati);
 
 protected:
     // Both counts and both count labels back to 0.

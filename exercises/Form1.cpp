@@ -33,8 +33,7 @@ long long valoreCifre(const QString& risposta)
 forms::FormSpec Form1::design()
 {
     const QString arial = QStringLiteral("Arial");
-    const QString riquadro = QStringLiteral("PicturesattiErrati");
-    return {
+    forms::FormSpec decl{
         .name = QStringLiteral("Form1"),
         .clientWidth = 9540,
         .clientHeight = 6345,
@@ -43,31 +42,6 @@ forms::FormSpec Form1::design()
         .backColor = 0x0080FF,
         .icon = QStringLiteral("face_right"),
         .controls = {
-            {.name = riquadro, .kind = ControlKind::PictureBox,
-             .left = 2640, .top = 240, .width = 4095, .height = 1335,
-             .backColor = 0xFFFFFF, .tabIndex = 8},
-            {.name = QStringLiteral("ComandoIconaNo"), .kind = ControlKind::Image,
-             .left = 480, .top = 120, .width = 1095, .height = 975, .container = riquadro,
-             .picture = QStringLiteral("face_wrong"), .visible = false},
-            {.name = QStringLiteral("ComandoIconaSi"), .kind = ControlKind::Image,
-             .left = 480, .top = 120, .width = 1095, .height = 975, .container = riquadro,
-             .picture = QStringLiteral("face_right")},
-            {.name = QStringLiteral("Label1"), .kind = ControlKind::Label,
-             .caption = QStringLiteral("Esatti"), .font = {arial, 12, true},
-             .left = 1800, .top = 225, .width = 1215, .height = 375, .container = riquadro,
-             .alignment = Alignment::Center, .transparent = true, .tabIndex = 12},
-            {.name = QStringLiteral("Label2"), .kind = ControlKind::Label,
-             .caption = QStringLiteral("Errati"), .font = {arial, 12, true},
-             .left = 1800, .top = 750, .width = 1215, .height = 405, .container = riquadro,
-             .alignment = Alignment::Center, .transparent = true, .tabIndex = 11},
-            {.name = QStringLiteral("EtichettaEsatti"), .kind = ControlKind::Label,
-             .caption = QStringLiteral("0"), .font = {arial, 20.25, true},
-             .left = 3120, .top = 120, .width = 615, .height = 615, .container = riquadro,
-             .alignment = Alignment::Right, .transparent = true, .tabIndex = 10},
-            {.name = QStringLiteral("EtichettaErrati"), .kind = ControlKind::Label,
-             .caption = QStringLiteral("0"), .font = {arial, 20.25, true},
-             .left = 3120, .top = 615, .width = 615, .height = 615, .container = riquadro,
-             .alignment = Alignment::Right, .transparent = true, .tabIndex = 9},
             {.name = kCommand1, .kind = ControlKind::CommandButton,
              .left = 7080, .top = 3840, .width = 1935, .height = 975,
              .picture = QStringLiteral("lamp"), .pointer = QStringLiteral("lamp"), .tabIndex = 7},
@@ -116,6 +90,10 @@ forms::FormSpec Form1::design()
              .caption = QStringLiteral("Esci")},
         },
     };
+    // The box of the verdict and the counts comes first, as the form stores it.
+    const std::vector<forms::ControlSpec> riquadro = riquadroEsiti(2640, 240, 8, 750);
+    decl.controls.insert(decl.controls.begin(), riquadro.begin(), riquadro.end());
+    return decl;
 }
 
 Form1::Form1() : Esercizio(design())

@@ -41,8 +41,7 @@ std::optional<QLatin1StringView> lettereDelLivello(std::int16_t massimo)
 forms::FormSpec Form2::design()
 {
     const QString arial = QStringLiteral("Arial");
-    const QString riquadro = QStringLiteral("PicturesattiErrati");
-    return {
+    forms::FormSpec decl{
         .name = QStringLiteral("Form2"),
         .clientWidth = 9900,
         .clientHeight = 6990,
@@ -51,31 +50,6 @@ forms::FormSpec Form2::design()
         .backColor = 0x0080FF,
         .icon = QStringLiteral("face_right"),
         .controls = {
-            {.name = riquadro, .kind = ControlKind::PictureBox,
-             .left = 2520, .top = 120, .width = 4095, .height = 1335,
-             .backColor = 0xFFFFFF, .tabIndex = 3},
-            {.name = QStringLiteral("ComandoIconaNo"), .kind = ControlKind::Image,
-             .left = 480, .top = 120, .width = 1095, .height = 975, .container = riquadro,
-             .picture = QStringLiteral("face_wrong"), .visible = false},
-            {.name = QStringLiteral("ComandoIconaSi"), .kind = ControlKind::Image,
-             .left = 480, .top = 120, .width = 1095, .height = 975, .container = riquadro,
-             .picture = QStringLiteral("face_right")},
-            {.name = QStringLiteral("Label1"), .kind = ControlKind::Label,
-             .caption = QStringLiteral("Esatti"), .font = {arial, 12, true},
-             .left = 1800, .top = 225, .width = 1215, .height = 375, .container = riquadro,
-             .alignment = Alignment::Center, .transparent = true, .tabIndex = 7},
-            {.name = QStringLiteral("Label2"), .kind = ControlKind::Label,
-             .caption = QStringLiteral("Errati"), .font = {arial, 12, true},
-             .left = 1800, .top = 720, .width = 1215, .height = 405, .container = riquadro,
-             .alignment = Alignment::Center, .transparent = true, .tabIndex = 6},
-            {.name = QStringLiteral("EtichettaEsatti"), .kind = ControlKind::Label,
-             .caption = QStringLiteral("0"), .font = {arial, 20.25, true},
-             .left = 3120, .top = 120, .width = 615, .height = 615, .container = riquadro,
-             .alignment = Alignment::Right, .transparent = true, .tabIndex = 5},
-            {.name = QStringLiteral("EtichettaErrati"), .kind = ControlKind::Label,
-             .caption = QStringLiteral("0"), .font = {arial, 20.25, true},
-             .left = 3120, .top = 615, .width = 615, .height = 615, .container = riquadro,
-             .alignment = Alignment::Right, .transparent = true, .tabIndex = 4},
             {.name = kBottoneAvanti, .kind = ControlKind::CommandButton,
              .caption = QStringLiteral("avanti"), .font = {arial, 14.25, true},
              .left = 7440, .top = 4920, .width = 1935, .height = 975,
@@ -98,6 +72,10 @@ forms::FormSpec Form2::design()
              .caption = QStringLiteral("Esci")},
         },
     };
+    // The box of the verdict and the counts comes first, as the form stores it.
+    const std::vector<forms::ControlSpec> riquadro = riquadroEsiti(2520, 120, 3, 720);
+    decl.controls.insert(decl.controls.begin(), riquadro.begin(), riquadro.end());
+    return decl;
 }
 
 Form2::Form2() : Esercizio(design())

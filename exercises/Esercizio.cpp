@@ -24,6 +24,20 @@ Esercizio::Esercizio(forms::FormSpec decl, bool coloreAlCaricamento)
     onClick(QStringLiteral("mnuEsci"), [this](int) { Modulo1::TornaAlMenu(*this); });
 }
 
+std::vector<forms::ControlSpec> Esercizio::menuEsercizio(int blankDopoInformazioni)
+{
+    constexpr int kBlankDopoAzzera = 10;
+    const QChar blank = QLatin1Char(' ');
+    return {
+        {.name = QStringLiteral("MenuAzzera"), .kind = forms::ControlKind::Menu,
+         .caption = QStringLiteral("Azzera conteggio") + QString(kBlankDopoAzzera, blank)},
+        {.name = QStringLiteral("MenuInformazioni"), .kind = forms::ControlKind::Menu,
+         .caption = QStringLiteral("Informazioni") + QString(blankDopoInformazioni, blank)},
+        {.name = QStringLiteral("mnuEsci"), .kind = forms::ControlKind::Menu,
+         .caption = QStringLiteral("Esci")},
+    };
+}
+
 std::vector<forms::ControlSpec> Esercizio::riquadroEsiti(double left, double top, int tabIndex,
                                                         double topErrati)
 {

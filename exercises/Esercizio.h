@@ -23,6 +23,10 @@ public:
     // The white box of the reading and writing exercises that holds the
     // verdict's two faces and the two counts with their labels, at (left,
     // top) in the form; its tab index comes first and its labels' follow.
+    // The three menu entries every exercise has: "Azzera conteggio",
+    // "Informazioni" (followed by as many blanks as its form gives it) and "Esci".
+    static std::vector<forms::ControlSpec> menuEsercizio(int blankDopoInformazioni);
+
     static std::vector<forms::ControlSpec> riquadroEsiti(double left, double top, int tabIndex,
                                                         double topErrati);
 

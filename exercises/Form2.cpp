@@ -64,17 +64,13 @@ forms::FormSpec Form2::design()
              .left = 105, .top = 1785, .width = 9255, .height = 1485,
              .alignment = Alignment::Center, .backColor = 0x80FFFF, .border = true,
              .tabIndex = 0},
-            {.name = QStringLiteral("MenuAzzera"), .kind = ControlKind::Menu,
-             .caption = QStringLiteral("Azzera conteggio") + QString(10, QLatin1Char(' '))},
-            {.name = QStringLiteral("MenuInformazioni"), .kind = ControlKind::Menu,
-             .caption = QStringLiteral("Informazioni") + QString(11, QLatin1Char(' '))},
-            {.name = QStringLiteral("mnuEsci"), .kind = ControlKind::Menu,
-             .caption = QStringLiteral("Esci")},
         },
     };
     // The box of the verdict and the counts comes first, as the form stores it.
     const std::vector<forms::ControlSpec> riquadro = riquadroEsiti(2520, 120, 3, 720);
     decl.controls.insert(decl.controls.begin(), riquadro.begin(), riquadro.end());
+    const std::vector<forms::ControlSpec> menu = menuEsercizio(11);
+    decl.controls.insert(decl.controls.end(), menu.begin(), menu.end());
     return decl;
 }
 

@@ -113,12 +113,8 @@ forms::FormSpec Form3::design()
         decl.controls.push_back(valoreDisegnato(i));
     for (int i = 0; i < kCoppie; ++i)
         decl.controls.push_back(cartaDisegnata(i));
-    decl.controls.push_back({.name = QStringLiteral("MenuAzzera"), .kind = ControlKind::Menu,
-                             .caption = QStringLiteral("Azzera conteggio          ")});
-    decl.controls.push_back({.name = QStringLiteral("MenuInformazioni"), .kind = ControlKind::Menu,
-                             .caption = QStringLiteral("Informazioni           ")});
-    decl.controls.push_back({.name = QStringLiteral("mnuEsci"), .kind = ControlKind::Menu,
-                             .caption = QStringLiteral("Esci")});
+    const std::vector<forms::ControlSpec> menu = menuEsercizio(11);
+    decl.controls.insert(decl.controls.end(), menu.begin(), menu.end());
     return decl;
 }
 

@@ -45,6 +45,7 @@ public:
     explicit ButtonWidget(QWidget* parent);
 
 protected:
+    void initStyleOption(QStyleOptionToolButton* option) const override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 };

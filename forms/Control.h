@@ -90,6 +90,7 @@ private:
     Form& m_form;
     ControlDesign m_decl;
     QString m_tag;
+    QString m_toolTip;
     double m_geometry[4] = {0, 0, 0, 0};
     QPointer<QWidget> m_widget;
     QPointer<QMenu> m_menu;

@@ -212,6 +212,8 @@ void Form::createWidget(Control& control)
     switch (decl.kind) {
     case ControlKind::Label: {
         auto* label = new LabelWidget(parent);
+        // Captions come from language files anyone can edit: never markup.
+        label->setTextFormat(Qt::PlainText);
         label->setText(decl.caption);
         label->setAlignment(qtAlignment(decl.alignment));
         label->setWordWrap(!decl.autoSize);
@@ -283,7 +285,7 @@ void Form::createWidget(Control& control)
     if (Pictures::exists(decl.pointer))
         widget->setCursor(Pictures::pointer(decl.pointer));
     if (!decl.toolTip.isEmpty())
-        widget->setToolTip(decl.toolTip);
+        control.set(QStringLiteral("ToolTipText"), decl.toolTip);
     if (takesMouseClicks(decl.kind))
         widget->setFocusPolicy(decl.focusable ? Qt::StrongFocus : Qt::NoFocus);
     widget->setEnabled(decl.enabled);

@@ -123,7 +123,7 @@ private slots:
             forms::Application::instance().registerForm(esercizio, [this, esercizio] {
                 m_livelloAllaCreazione = Stato().NumeroMassimo();
                 return std::make_unique<FormTavendel>(
-                    forms::FormSpec{.name = esercizio, .clientWidth = 9540, .clientHeight = 6345});
+                    forms::FormDesign{.name = esercizio, .clientWidth = 9540, .clientHeight = 6345});
             });
     }
 

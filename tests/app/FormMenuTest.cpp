@@ -297,7 +297,7 @@ private slots:
         QTest::addColumn<QStringList>("picked"); // what the menu shows after a pick of the first entry
 
         const QStringList due{"Italiano.lng", "English.lng"};
-        const QStringList inglese{"Read numerals", "Sounds on", "Language"};
+        const QStringList inglese{"Read numerals", "Sounds on", "&Language"};
         QTest::newRow("stored language") << due << "Italiano" << QStringList{"English", "Italiano ✓"} << inglese;
         QTest::newRow("other stored language") << due << "English" << QStringList{"English ✓", "Italiano"} << inglese;
         QTest::newRow("stored in another case") << due << "italiano" << QStringList{"English", "Italiano"} << inglese;

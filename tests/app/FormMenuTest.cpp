@@ -18,10 +18,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -105,6 +108,25 @@ QStringList domande(const TestProgram& program)
     return testi;
 }
 
+// A bare exercise that runs what a test wants to happen during its Load.
+class EsercizioFinto : public FormTavendel
+{
+public:
+    EsercizioFinto(const QString& nome, std::function<void()> duranteIlCaricamento)
+        : FormTavendel({.name = nome, .clientWidth = 9540, .clientHeight = 6345}),
+          m_duranteIlCaricamento(std::move(duranteIlCaricamento)) {}
+
+protected:
+    void caricamento() override
+    {
+        if (m_duranteIlCaricamento)
+            m_duranteIlCaricamento();
+    }
+
+private:
+    std::function<void()> m_duranteIlCaricamento;
+};
+
 } // namespace
 
 class FormMenuTest : public QObject
@@ -112,6 +134,7 @@ class FormMenuTest : public QObject
     Q_OBJECT
 
     std::int16_t m_livelloAllaCreazione = -1;
+    std::function<void()> m_duranteIlCaricamento;
 
 private slots:
     void initTestCase()
@@ -122,8 +145,7 @@ private slots:
         for (const QString esercizio : {"Form1", "Form2", "Form3"})
             forms::Application::instance().registerForm(esercizio, [this, esercizio] {
                 m_livelloAllaCreazione = Stato().NumeroMassimo();
-                return std::make_unique<FormTavendel>(
-                    forms::FormSpec{.name = esercizio, .clientWidth = 9540, .clientHeight = 6345});
+                return std::make_unique<EsercizioFinto>(esercizio, m_duranteIlCaricamento);
             });
     }
 
@@ -194,6 +216,7 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("exercise");
         QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("meanwhile"); // clicked while the exercise loads
 
         const std::pair<const char*, QStringList> esercizi[] = {
             {"Form1", {"Command2", "Command4", "Command3", "Command5", "Command6"}},
@@ -203,7 +226,11 @@ private slots:
         const int valori[] = {38, 88, 388, 888, 3000};
         for (const auto& [esercizio, bottoni] : esercizi)
             for (int i = 0; i < bottoni.size(); ++i)
-                QTest::addRow("%s %d", esercizio, valori[i]) << bottoni[i] << esercizio << valori[i];
+                QTest::addRow("%s %d", esercizio, valori[i]) << bottoni[i] << esercizio << valori[i] << QString();
+        // The first click decides the exercise and its level.
+        QTest::newRow("Form1 38, then its 3000") << "Command2" << "Form1" << 38 << "Command6";
+        QTest::newRow("Form1 38, then Form2 3000") << "Command2" << "Form1" << 38 << "Command7";
+        QTest::newRow("Form3 888, then the exit") << "Command15" << "Form3" << 888 << "Command1";
     }
 
     void levelButtonSetsItsValueBeforeTheExerciseLoads()
@@ -211,11 +238,16 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, exercise);
         QFETCH(int, value);
+        QFETCH(QString, meanwhile);
         TestProgram program;
         m_livelloAllaCreazione = -1;
         Stato().setNumeroMassimo(value == 3000 ? 38 : 3000); // whatever the previous exercise left
+        FormMenu& menu = apriMenu(program);
+        if (!meanwhile.isEmpty())
+            m_duranteIlCaricamento = [&] { QTest::mouseClick(menu.control(meanwhile).widget(), Qt::LeftButton); };
+        const auto fine = qScopeGuard([this] { m_duranteIlCaricamento = nullptr; });
 
-        clicca(apriMenu(program).control(button));
+        clicca(menu.control(button));
 
         QCOMPARE(int(m_livelloAllaCreazione), value);
         QCOMPARE(int(Stato().NumeroMassimo()), value);
@@ -223,6 +255,8 @@ private slots:
         QVERIFY(aperto && aperto->window()->isVisible());
         QVERIFY(!program.find(kMenu));
         QCOMPARE(forms::Application::instance().loadedForms().size(), std::size_t(1));
+        QVERIFY(program.messages().empty());
+        QCOMPARE(program.endRequests(), 0);
     }
 
     void soundsSwitchedOffStayOffAcrossAnExercise()

@@ -275,7 +275,19 @@ void FormMenu::applicaLingua(int Index)
         return;
 
     // The translation may have renamed the entry: the new name is stored.
-    modLanguageSupport::writeLanguageSetting(voceLingua(Index).caption());
+    if (modLanguageSupport::writeLanguageSetting(voceLingua(Index).caption()) == 0)
+        avvisaLinguaNonRicordata();
+}
+
+void FormMenu::avvisaLinguaNonRicordata()
+{
+    // The language has switched all the same: pupil and teacher only need to
+    // know, once a run, that the next start will not remember it.
+    if (Stato().AvvisoLinguaDato())
+        return;
+    Stato().setAvvisoLinguaDato(true);
+    forms::msgBox({Modulo1::kTitolo, modLanguageSupport::MLSGetMessage(QStringLiteral("0005")),
+                   forms::MsgBoxButtons::OkOnly, forms::MsgBoxIcon::Information});
 }
 
 void FormMenu::dopoLaScelta(std::function<void()> azione)

@@ -57,6 +57,8 @@ private:
     // in the middle of a pick; of several moves asked meanwhile, the latest runs.
     void dopoLaScelta(std::function<void()> azione);
     void applicaLingua(int Index);
+    // Says, in the language just picked, that the settings file cannot be written.
+    void avvisaLinguaNonRicordata();
     std::vector<forms::Control*> vociLingua() const;
     forms::Control& voceLingua(int Index) const;
 

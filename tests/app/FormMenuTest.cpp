@@ -18,13 +18,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <csignal>
 #include <functional>
 #include <utility>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -107,6 +111,37 @@ QStringList domande(const TestProgram& program)
         testi << domanda.text;
     return testi;
 }
+
+// While it lives, files may grow to a few bytes only, so that writing the
+// settings file fails even for root, whom permissions do not stop.
+class FileMinuscoli
+{
+public:
+    explicit FileMinuscoli(bool attivo) : m_attivo(attivo)
+    {
+        if (!m_attivo)
+            return;
+        ::getrlimit(RLIMIT_FSIZE, &m_prima);
+        rlimit minuscolo = m_prima;
+        minuscolo.rlim_cur = 16;
+        ::setrlimit(RLIMIT_FSIZE, &minuscolo);
+        m_segnale = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileMinuscoli()
+    {
+        if (!m_attivo)
+            return;
+        ::setrlimit(RLIMIT_FSIZE, &m_prima);
+        std::signal(SIGXFSZ, m_segnale);
+    }
+    FileMinuscoli(const FileMinuscoli&) = delete;
+    FileMinuscoli& operator=(const FileMinuscoli&) = delete;
+
+private:
+    bool m_attivo;
+    rlimit m_prima{};
+    void (*m_segnale)(int) = SIG_DFL;
+};
 
 // A bare exercise that runs what a test wants to happen during its Load.
 class EsercizioFinto : public FormTavendel
@@ -451,6 +486,48 @@ private slots:
         const bool haUnFile = stored == picked;
         QCOMPARE(voci(ancora), QStringList({haUnFile ? picked + kSpunta : picked, "Zzz"}));
         QCOMPARE(controllo(ancora, "Label3").caption(), haUnFile ? testata : QStringLiteral("Leggi i Tavendel"));
+    }
+
+    void aChoiceThatCannotBeStoredIsToldOnce_data()
+    {
+        QTest::addColumn<QString>("blocked"); // what keeps the settings file from being written
+        QTest::newRow("nothing") << QString();
+        QTest::newRow("a folder in its place") << "folder";
+        QTest::newRow("files of a few bytes only") << "size";
+    }
+
+    // English picked twice on an Italian menu.
+    void aChoiceThatCannotBeStoredIsToldOnce()
+    {
+        QFETCH(QString, blocked);
+        const QString impostazione = QStringLiteral("LangSetting.ini");
+        TestProgram program;
+        FormMenu& menu = apriMenu(program, {"Italiano.lng", "English.lng", "LangSetting.ini"});
+        if (blocked == QLatin1String("folder")) {
+            program.removeFile(impostazione);
+            QVERIFY(QDir().mkdir(program.filePath(impostazione)));
+        }
+        const QByteArray prima = program.readFile(impostazione);
+        {
+            const FileMinuscoli limite(blocked == QLatin1String("size"));
+            scegli(menu, 0);
+            scegli(menu, 0);
+        }
+
+        QCOMPARE(voci(menu), QStringList({"English ✓", "Italiano"}));
+        QCOMPARE(controllo(menu, "Label3").caption(), QStringLiteral("Read numerals"));
+        if (blocked.isEmpty()) {
+            QVERIFY(program.messages().empty());
+            QCOMPARE(linguaSalvata(), QStringLiteral("English"));
+            return;
+        }
+        QCOMPARE(domande(program), QStringList{"The language has changed, but I won't remember it next time: "
+                                               "I can't write the file LangSetting.ini."});
+        QCOMPARE(program.messages().front().title, QStringLiteral("Tavendel"));
+        QCOMPARE(program.messages().front().buttons, forms::MsgBoxButtons::OkOnly);
+        QCOMPARE(program.messages().front().icon, forms::MsgBoxIcon::Information);
+        QCOMPARE(program.readFile(impostazione), prima);
+        QCOMPARE(QFileInfo(program.filePath(impostazione)).isDir(), blocked == QLatin1String("folder"));
     }
 
     void pickDuringAPickWaitsAndOnlyTheLatestRuns()

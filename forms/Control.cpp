@@ -106,7 +106,7 @@ int geometrySlot(Prop prop)
 
 } // namespace
 
-Control::Control(Form& form, ControlSpec decl)
+Control::Control(Form& form, ControlDesign decl)
     : m_form(form), m_decl(std::move(decl)),
       m_geometry{m_decl.left, m_decl.top, m_decl.width, m_decl.height}
 {}

@@ -20,7 +20,7 @@ using forms::ControlKind;
 
 namespace {
 
-forms::FormSpec designOfTheTestForm()
+forms::FormDesign designOfTheTestForm()
 {
     return {.name = QStringLiteral("FormProva"), .clientWidth = 6000, .clientHeight = 4500,
             .controls = {

@@ -30,6 +30,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>

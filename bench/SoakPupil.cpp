@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 

@@ -13,8 +13,7 @@ constexpr int kSuoniEsatti = 4;
 
 std::uint32_t ColoreCasuale()
 {
-    const auto entry = static_cast<std::size_t>(forms::rnd() * kTavolozza.size());
-    return kTavolozza[entry < kTavolozza.size() ? entry : kTavolozza.size() - 1];
+    return kTavolozza[forms::randomIndex(int(kTavolozza.size()))];
 }
 
 QString percorsoSuono(const QString& file)
@@ -26,7 +25,7 @@ void SuonoEsatto()
 {
     if (!Stato().SuoniAttivati())
         return;
-    const int n = static_cast<int>(forms::rnd() * kSuoniEsatti) + 1;
+    const int n = forms::randomIndex(kSuoniEsatti) + 1;
     forms::soundPlayer().play(percorsoSuono(QStringLiteral("si%1.wav").arg(n)));
 }
 

@@ -24,11 +24,30 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdlib>
+
+#include <cxxabi.h>
+
+#include <dlfcn.h>
 #include <csignal>
 #include <functional>
 #include <utility>
 
 #include <sys/resource.h>
+
+// Every C++ exception this process throws is counted on its way.
+int eccezioniLanciate = 0;
+
+namespace __cxxabiv1 {
+extern "C" void __cxa_throw(void* eccezione, std::type_info* tipo, void (*distruttore)(void*))
+{
+    using Lancia = void (*)(void*, std::type_info*, void (*)(void*));
+    static const auto vero = reinterpret_cast<Lancia>(::dlsym(RTLD_NEXT, "__cxa_throw"));
+    ++eccezioniLanciate;
+    vero(eccezione, tipo, distruttore);
+    std::abort();
+}
+} // namespace __cxxabiv1
 
 namespace {
 
@@ -561,6 +580,21 @@ private slots:
         QCOMPARE(modLanguageSupport::CurrentLanguage(), QStringLiteral("Gamma"));
         QCOMPARE(controllo(menu, "Label3").caption(), QStringLiteral("Testa di Gamma"));
         QCOMPARE(linguaSalvata(), QStringLiteral("Gamma"));
+    }
+
+    // Loading the menu, its translation included, asks every control only for
+    // what it has; and a pick that fails midway defers nothing afterwards.
+    void loadingThrowsNothingAndAFailedPickDefersNothing()
+    {
+        TestProgram program;
+        const int prima = eccezioniLanciate;
+        FormMenu& menu = apriMenu(program, {"Italiano.lng", "English.lng", "LangSetting.ini"});
+        QCOMPARE(eccezioniLanciate, prima);
+
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, menu.mnuLanguage_Click(99)); // no such entry
+        QVERIFY(eccezioniLanciate > prima); // and that one was counted
+        clicca(controllo(menu, "Command2"));
+        QVERIFY(program.find(QStringLiteral("Form1")));
     }
 
     void clickDuringAPickWaitsForIt_data()

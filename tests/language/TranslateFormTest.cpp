@@ -215,7 +215,7 @@ private slots:
         QTimer::singleShot(0, form, [&] {
             app.unload(*form);
             if (destroyed)
-                delete form.data();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         });
 
         MLSTranslateForm(*form);

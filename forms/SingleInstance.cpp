@@ -1,6 +1,6 @@
 #include "SingleInstance.h"
 
-#include "ProgramFolder.h"
+#include "Places.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -17,7 +17,7 @@ QString lockPath()
     QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (folder.isEmpty() || !QFileInfo(folder).isWritable())
         folder = QDir::tempPath();
-    const QByteArray key = QCryptographicHash::hash(appPath().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    const QByteArray key = QCryptographicHash::hash(places().instanceKey().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     return folder + QStringLiteral("/tavendel-") + QString::fromLatin1(key) + QStringLiteral(".lock");
 }
 } // namespace

@@ -1,7 +1,7 @@
 // The previous-instance check across real processes: this test holds a lock
 // as a running copy would, and a small probe starts as a second copy.
 
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 #include "forms/SingleInstance.h"
 
 #include <QDir>

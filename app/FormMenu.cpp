@@ -19,7 +19,7 @@
 #include <utility>
 
 using forms::ControlKind;
-using forms::ControlSpec;
+using forms::ControlDesign;
 
 namespace {
 
@@ -66,20 +66,20 @@ void ordinaComeSiLegge(QStringList& nomi)
 
 } // namespace
 
-forms::FormSpec FormMenu::design()
+forms::FormDesign FormMenu::design()
 {
     const QString arial = QStringLiteral("Arial");
     const QString freccia = QStringLiteral("pointer_arrow");
     const auto intestazione = [&](const char* name, const char* caption, double left, double width,
                                   int tabIndex) {
-        return ControlSpec{.name = QString::fromLatin1(name), .kind = ControlKind::Label,
+        return ControlDesign{.name = QString::fromLatin1(name), .kind = ControlKind::Label,
                            .caption = QString::fromUtf8(caption), .font = {arial, 11.25, true},
                            .left = left, .top = 240, .width = width, .height = 255,
                            .transparent = true, .tabIndex = tabIndex};
     };
     const auto bottone = [&](const char* name, const char* caption, double left, double top,
                              int tabIndex) {
-        return ControlSpec{.name = QString::fromLatin1(name), .kind = ControlKind::CommandButton,
+        return ControlDesign{.name = QString::fromLatin1(name), .kind = ControlKind::CommandButton,
                            .caption = QString::fromUtf8(caption), .font = {arial, 20.25, true},
                            .left = left, .top = top, .width = 2500, .height = 550,
                            .pointer = freccia, .tabIndex = tabIndex};

@@ -19,7 +19,7 @@ class FormMenu : public FormTavendel
 {
 public:
     FormMenu();
-    static forms::FormSpec design();
+    static forms::FormDesign design();
 
     // The Language menu holds at most this many entries.
     static constexpr int kMassimoLingue = 32767;

@@ -16,7 +16,7 @@ constexpr std::int16_t kLivelloNumeriLunghi = 1000;
 constexpr double kPuntiNumeriLunghi = 36;
 } // namespace
 
-Esercizio::Esercizio(forms::FormSpec decl, bool coloreAlCaricamento)
+Esercizio::Esercizio(forms::FormDesign decl, bool coloreAlCaricamento)
     : FormTavendel(std::move(decl), coloreAlCaricamento)
 {
     onClick(QStringLiteral("MenuAzzera"), [this](int) { MenuAzzera_Click(); });
@@ -24,7 +24,7 @@ Esercizio::Esercizio(forms::FormSpec decl, bool coloreAlCaricamento)
     onClick(QStringLiteral("mnuEsci"), [this](int) { Modulo1::TornaAlMenu(*this); });
 }
 
-std::vector<forms::ControlSpec> Esercizio::menuEsercizio(int blankDopoInformazioni)
+std::vector<forms::ControlDesign> Esercizio::menuEsercizio(int blankDopoInformazioni)
 {
     constexpr int kBlankDopoAzzera = 10;
     const QChar blank = QLatin1Char(' ');
@@ -38,7 +38,7 @@ std::vector<forms::ControlSpec> Esercizio::menuEsercizio(int blankDopoInformazio
     };
 }
 
-std::vector<forms::ControlSpec> Esercizio::riquadroEsiti(double left, double top, int tabIndex,
+std::vector<forms::ControlDesign> Esercizio::riquadroEsiti(double left, double top, int tabIndex,
                                                         double topErrati)
 {
     using forms::Alignment;

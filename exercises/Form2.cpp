@@ -38,10 +38,10 @@ std::optional<QLatin1StringView> lettereDelLivello(std::int16_t massimo)
 }
 } // namespace
 
-forms::FormSpec Form2::design()
+forms::FormDesign Form2::design()
 {
     const QString arial = QStringLiteral("Arial");
-    forms::FormSpec decl{
+    forms::FormDesign decl{
         .name = QStringLiteral("Form2"),
         .clientWidth = 9900,
         .clientHeight = 6990,
@@ -67,9 +67,9 @@ forms::FormSpec Form2::design()
         },
     };
     // The box of the verdict and the counts comes first, as the form stores it.
-    const std::vector<forms::ControlSpec> riquadro = riquadroEsiti(2520, 120, 3, 720);
+    const std::vector<forms::ControlDesign> riquadro = riquadroEsiti(2520, 120, 3, 720);
     decl.controls.insert(decl.controls.begin(), riquadro.begin(), riquadro.end());
-    const std::vector<forms::ControlSpec> menu = menuEsercizio(11);
+    const std::vector<forms::ControlDesign> menu = menuEsercizio(11);
     decl.controls.insert(decl.controls.end(), menu.begin(), menu.end());
     return decl;
 }

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <array>
@@ -106,7 +107,7 @@ int geometrySlot(Prop prop)
 
 } // namespace
 
-Control::Control(Form& form, ControlSpec decl)
+Control::Control(Form& form, ControlDesign decl)
     : m_form(form), m_decl(std::move(decl)),
       m_geometry{m_decl.left, m_decl.top, m_decl.width, m_decl.height}
 {}
@@ -136,7 +137,7 @@ QVariant Control::get(const QString& property, int subscript) const
     case Prop::Index: return index();
     case Prop::Caption: return caption();
     case Prop::Text: return text();
-    case Prop::ToolTipText: return m_widget ? m_widget->toolTip() : QString();
+    case Prop::ToolTipText: return m_toolTip;
     case Prop::Tag: return m_tag;
     case Prop::Left: case Prop::Top: case Prop::Width: case Prop::Height:
     case Prop::X1: case Prop::Y1: case Prop::X2: case Prop::Y2:
@@ -173,7 +174,12 @@ void Control::set(const QString& property, const QVariant& value, int subscript)
         fail(int(FormsErrorCode::ReadOnly), property);
     case Prop::Caption: setCaption(value.toString()); return;
     case Prop::Text: setText(value.toString()); return;
-    case Prop::ToolTipText: m_widget->setToolTip(value.toString()); return;
+    case Prop::ToolTipText:
+        // Qt shows a tooltip that looks like markup as markup; this one is
+        // handed over as a paragraph of plain text.
+        m_toolTip = value.toString();
+        m_widget->setToolTip(m_toolTip.isEmpty() ? QString() : Qt::convertFromPlainText(m_toolTip));
+        return;
     case Prop::Tag: m_tag = value.toString(); return;
     case Prop::Left: case Prop::Top: case Prop::Width: case Prop::Height:
     case Prop::X1: case Prop::Y1: case Prop::X2: case Prop::Y2: {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FormSpec.h"
+#include "FormDesign.h"
 
 #include <QAction>
 #include <QMenu>
@@ -20,13 +20,13 @@ class Form;
 class Control
 {
 public:
-    Control(Form& form, ControlSpec decl);
+    Control(Form& form, ControlDesign decl);
     ~Control();
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
     Form& form() const { return m_form; }
-    const ControlSpec& decl() const { return m_decl; }
+    const ControlDesign& decl() const { return m_decl; }
     const QString& name() const { return m_decl.name; }
     ControlKind kind() const { return m_decl.kind; }
     bool isLine() const { return m_decl.kind == ControlKind::Line; }
@@ -88,8 +88,9 @@ private:
     [[noreturn]] void fail(int code, const QString& property) const;
 
     Form& m_form;
-    ControlSpec m_decl;
+    ControlDesign m_decl;
     QString m_tag;
+    QString m_toolTip;
     double m_geometry[4] = {0, 0, 0, 0};
     QPointer<QWidget> m_widget;
     QPointer<QMenu> m_menu;

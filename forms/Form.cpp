@@ -66,9 +66,9 @@ void installFontSubstitutes()
     (void)done;
 }
 
-QFont fontFor(const FontSpec& own, const FontSpec& fallback)
+QFont fontFor(const FontDesign& own, const FontDesign& fallback)
 {
-    const FontSpec& decl = own.family.isEmpty() ? fallback : own;
+    const FontDesign& decl = own.family.isEmpty() ? fallback : own;
     QFont font(decl.family);
     if (decl.points > 0)
         font.setPointSizeF(decl.points);
@@ -105,7 +105,7 @@ QPoint globalPosOf(const QMouseEvent* event)
 
 } // namespace
 
-Form::Form(FormSpec decl) : m_decl(std::move(decl))
+Form::Form(FormDesign decl) : m_decl(std::move(decl))
 {
     installFontSubstitutes();
     m_window = std::make_unique<FormWindow>(*this);
@@ -120,7 +120,7 @@ Form::Form(FormSpec decl) : m_decl(std::move(decl))
     m_client->installEventFilter(this);
     setBackColor(m_decl.backColor);
 
-    for (const ControlSpec& row : m_decl.controls)
+    for (const ControlDesign& row : m_decl.controls)
         addControl(row);
     applyTabOrder();
 
@@ -143,7 +143,7 @@ Form::~Form()
     m_window.reset();
 }
 
-Control& Form::addControl(ControlSpec decl)
+Control& Form::addControl(ControlDesign decl)
 {
     m_owned.push_back(std::make_unique<Control>(*this, std::move(decl)));
     Control& control = *m_owned.back();
@@ -157,7 +157,7 @@ Control& Form::addControl(ControlSpec decl)
 
 void Form::createMenuEntry(Control& control)
 {
-    const ControlSpec& decl = control.decl();
+    const ControlDesign& decl = control.decl();
     if (!m_menuBar) {
         m_menuBar = new QMenuBar(m_window.get());
         m_menuBar->setNativeMenuBar(false);
@@ -165,7 +165,7 @@ void Form::createMenuEntry(Control& control)
     QAction* action = nullptr;
     if (decl.container.isEmpty()) {
         const bool hasItems = std::any_of(m_decl.controls.begin(), m_decl.controls.end(),
-                                          [&](const ControlSpec& row) {
+                                          [&](const ControlDesign& row) {
                                               return row.kind == ControlKind::Menu
                                                   && row.container == decl.name;
                                           });
@@ -199,7 +199,7 @@ void Form::createMenuEntry(Control& control)
 
 void Form::createWidget(Control& control)
 {
-    const ControlSpec& decl = control.decl();
+    const ControlDesign& decl = control.decl();
     QWidget* parent = m_client;
     if (!decl.container.isEmpty()) {
         Control* box = find(decl.container);
@@ -212,6 +212,8 @@ void Form::createWidget(Control& control)
     switch (decl.kind) {
     case ControlKind::Label: {
         auto* label = new LabelWidget(parent);
+        // Captions come from language files anyone can edit: never markup.
+        label->setTextFormat(Qt::PlainText);
         label->setText(decl.caption);
         label->setAlignment(qtAlignment(decl.alignment));
         label->setWordWrap(!decl.autoSize);
@@ -283,7 +285,7 @@ void Form::createWidget(Control& control)
     if (Pictures::exists(decl.pointer))
         widget->setCursor(Pictures::pointer(decl.pointer));
     if (!decl.toolTip.isEmpty())
-        widget->setToolTip(decl.toolTip);
+        control.set(QStringLiteral("ToolTipText"), decl.toolTip);
     if (takesMouseClicks(decl.kind))
         widget->setFocusPolicy(decl.focusable ? Qt::StrongFocus : Qt::NoFocus);
     widget->setEnabled(decl.enabled);
@@ -343,7 +345,7 @@ Control& Form::loadControl(const QString& arrayName, int index)
     const Control& first = control(arrayName, 0);
     if (find(arrayName, index))
         throw std::logic_error("control array element already loaded");
-    ControlSpec decl = first.decl();
+    ControlDesign decl = first.decl();
     decl.index = index;
     decl.caption = first.isMenu() ? first.caption() : decl.caption;
     decl.visible = first.isMenu(); // new elements of widget arrays start hidden

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Control.h"
-#include "FormSpec.h"
+#include "FormDesign.h"
 
 #include <QHash>
 #include <QObject>
@@ -34,11 +34,11 @@ public:
     using KeyHandler = std::function<void(int index, int keyCode, int shift)>;
     using DragDropHandler = std::function<void(int index, Control& source, double x, double y)>;
 
-    explicit Form(FormSpec decl);
+    explicit Form(FormDesign decl);
     ~Form() override;
 
     const QString& name() const { return m_decl.name; }
-    const FormSpec& decl() const { return m_decl; }
+    const FormDesign& decl() const { return m_decl; }
 
     // The Controls collection, in design order (menu items included), then
     // elements loaded at run time in the order they were loaded.
@@ -127,7 +127,7 @@ protected:
 
 private:
     void buildMenus();
-    Control& addControl(ControlSpec decl);
+    Control& addControl(ControlDesign decl);
     void createWidget(Control& control);
     void createMenuEntry(Control& control);
     void applyTabOrder();
@@ -153,7 +153,7 @@ private:
         QPoint grabOffset;
     };
 
-    FormSpec m_decl;
+    FormDesign m_decl;
     QString m_tag;
     std::unique_ptr<FormWindow> m_window;
     QMenuBar* m_menuBar = nullptr;

@@ -15,7 +15,7 @@ namespace {
 constexpr std::uint8_t kQuotaSchermo = 75;
 }
 
-FormTavendel::FormTavendel(forms::FormSpec decl, bool coloreAlCaricamento)
+FormTavendel::FormTavendel(forms::FormDesign decl, bool coloreAlCaricamento)
     : forms::Form(std::move(decl)), m_coloreAlCaricamento(coloreAlCaricamento)
 {}
 

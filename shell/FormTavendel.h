@@ -9,7 +9,7 @@
 class FormTavendel : public forms::Form
 {
 public:
-    explicit FormTavendel(forms::FormSpec decl, bool coloreAlCaricamento = true);
+    explicit FormTavendel(forms::FormDesign decl, bool coloreAlCaricamento = true);
 
 protected:
     // Before the translation: the splash reads the language setting, the

@@ -147,7 +147,7 @@ private slots:
             forms::Application::instance().registerForm(esercizio, [this, esercizio] {
                 m_livelloAllaCreazione = Stato().NumeroMassimo();
                 return std::make_unique<FormTavendel>(
-                    forms::FormSpec{.name = esercizio, .clientWidth = 9540, .clientHeight = 6345});
+                    forms::FormDesign{.name = esercizio, .clientWidth = 9540, .clientHeight = 6345});
             });
     }
 
@@ -321,7 +321,7 @@ private slots:
         QTest::addColumn<QStringList>("picked"); // what the menu shows after a pick of the first entry
 
         const QStringList due{"Italiano.lng", "English.lng"};
-        const QStringList inglese{"Read numerals", "Sounds on", "Language"};
+        const QStringList inglese{"Read numerals", "Sounds on", "&Language"};
         QTest::newRow("stored language") << due << "Italiano" << QStringList{"English", "Italiano ✓"} << inglese;
         QTest::newRow("other stored language") << due << "English" << QStringList{"English ✓", "Italiano"} << inglese;
         QTest::newRow("stored in another case") << due << "italiano" << QStringList{"English", "Italiano"} << inglese;

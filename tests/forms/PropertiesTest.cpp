@@ -6,6 +6,8 @@
 #include "forms/FormsError.h"
 #include "forms/Units.h"
 
+#include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <array>
@@ -16,7 +18,7 @@ using forms::ControlKind;
 
 namespace {
 
-forms::FormSpec designOfTheTestForm()
+forms::FormDesign designOfTheTestForm()
 {
     return {.name = QStringLiteral("FormProva"), .clientWidth = 6000, .clientHeight = 4500,
             .controls = {
@@ -154,6 +156,38 @@ private slots:
         // A new menu item sits at the end of its menu.
         QCOMPARE(m_form->control(QStringLiteral("mnuFile")).action()->menu()->actions().last(), item.action());
         QVERIFY_THROWS_EXCEPTION(std::logic_error, m_form->loadControl(QStringLiteral("Label3"), 1));
+    }
+
+    // A caption or tooltip that looks like markup (from a language file
+    // anyone can edit) is shown as the characters it holds: no picture is
+    // loaded and drawn from an <img> in it.
+    void textsShowAsPlainText()
+    {
+        QTemporaryDir folder;
+        QImage red(16, 16, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        const QString picture = folder.filePath(QStringLiteral("red.png"));
+        QVERIFY(red.save(picture));
+        const QString markup = QStringLiteral("<img src=\"%1\" width=64 height=64>").arg(picture);
+        const auto showsRed = [](QWidget& widget) {
+            const QImage shown = widget.grab().toImage();
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    if (shown.pixelColor(x, y) == Qt::red)
+                        return true;
+            return false;
+        };
+
+        forms::Control& label = m_form->control(QStringLiteral("Label1"));
+        label.set(QStringLiteral("Caption"), markup);
+        label.set(QStringLiteral("ToolTipText"), markup);
+        label.widget()->resize(200, 100);
+        QCOMPARE(label.caption(), markup);
+        QCOMPARE(label.get(QStringLiteral("ToolTipText")).toString(), markup);
+        QVERIFY(!showsRed(*label.widget()));
+        QLabel tip(label.widget()->toolTip()); // as the tooltip shows it
+        tip.resize(200, 100);
+        QVERIFY(!showsRed(tip));
     }
 
     void twips()

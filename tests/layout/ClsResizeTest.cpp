@@ -23,7 +23,7 @@ constexpr double kWiderThanAnyWindow = 2e8; // twips; twice that no window can t
 
 using Geometry = std::array<double, 4>; // Left, Top, Width, Height (X1, Y1, X2, Y2)
 
-forms::FormSpec designOfTheTestForm()
+forms::FormDesign designOfTheTestForm()
 {
     return {.name = QStringLiteral("FormScala"), .clientWidth = kDesignWidth, .clientHeight = kDesignHeight,
             .controls = {
@@ -51,7 +51,7 @@ Geometry geometryOf(const forms::Control& control)
 // Where the design table puts the control, scaled by the given ratios.
 Geometry designOf(const forms::Control& control, double rx = 1, double ry = 1)
 {
-    const forms::ControlSpec& decl = control.decl();
+    const forms::ControlDesign& decl = control.decl();
     return {decl.left * rx, decl.top * ry, decl.width * rx, decl.height * ry};
 }
 
@@ -214,7 +214,7 @@ private slots:
     // window can take) abandons the rest of that control, and only that one.
     void aRefusedValueAbandonsOnlyThatControl()
     {
-        forms::FormSpec decl = designOfTheTestForm();
+        forms::FormDesign decl = designOfTheTestForm();
         decl.controls.insert(decl.controls.begin() + 3, {.name = QStringLiteral("Troppo"), .kind = ControlKind::Label,
                                                          .left = 30, .top = 45, .width = kWiderThanAnyWindow, .height = 60});
         forms::Form form(decl);

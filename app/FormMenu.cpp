@@ -127,7 +127,7 @@ FormMenu::FormMenu() : FormTavendel(design())
 {
     collegaLivelli();
     onClick(kCheck1, [this](int) { Check1_Click(); });
-    onClick(kCommand1, [this](int) { dopoLaScelta(&Modulo1::ConfermaUscita); });
+    onClick(kCommand1, [this](int) { dopoLaScelta([this] { esci(); }); });
     onClick(kVoceLingua, [this](int index) { mnuLanguage_Click(index); });
 }
 
@@ -135,13 +135,32 @@ void FormMenu::collegaLivelli()
 {
     for (const Livello& livello : kLivelli) {
         onClick(livello.bottone.toString(), [this, &livello](int) {
-            dopoLaScelta([this, &livello] {
-                // The exercise reads its level from its Load on.
-                Stato().setNumeroMassimo(livello.numeroMassimo);
-                forms::Application::instance().switchTo(livello.esercizio.toString(), *this);
-            });
+            dopoLaScelta([this, &livello] { apriEsercizio(livello.numeroMassimo, livello.esercizio.toString()); });
         });
     }
+}
+
+void FormMenu::apriEsercizio(std::int16_t numeroMassimo, const QString& esercizio)
+{
+    // The exercise's Load lets pending events run: a click that arrives then
+    // must change neither the exercise nor its level.
+    if (m_esercizioInApertura)
+        return;
+    m_esercizioInApertura = true;
+    const QPointer<FormMenu> vivo(this);
+    // The exercise reads its level from its Load on.
+    Stato().setNumeroMassimo(numeroMassimo);
+    const forms::Form* aperto = forms::Application::instance().switchTo(esercizio, *this);
+    // An exercise unloaded during its own Load leaves the menu in use.
+    if (vivo && !aperto)
+        m_esercizioInApertura = false;
+}
+
+void FormMenu::esci()
+{
+    // Once a level is clicked the menu is on its way out: no exit question.
+    if (!m_esercizioInApertura)
+        Modulo1::ConfermaUscita();
 }
 
 void FormMenu::primaDellaTraduzione()
@@ -159,7 +178,7 @@ void FormMenu::caricamento()
 bool FormMenu::onCloseRequest()
 {
     // The menu is where the program ends: closing it asks, like "Esci".
-    dopoLaScelta(&Modulo1::ConfermaUscita);
+    dopoLaScelta([this] { esci(); });
     return false;
 }
 
@@ -250,7 +269,19 @@ void FormMenu::applicaLingua(int Index)
         return;
 
     // The translation may have renamed the entry: the new name is stored.
-    modLanguageSupport::writeLanguageSetting(voceLingua(Index).caption());
+    if (modLanguageSupport::writeLanguageSetting(voceLingua(Index).caption()) == 0)
+        avvisaLinguaNonRicordata();
+}
+
+void FormMenu::avvisaLinguaNonRicordata()
+{
+    // The language has switched all the same: pupil and teacher only need to
+    // know, once a run, that the next start will not remember it.
+    if (Stato().AvvisoLinguaDato())
+        return;
+    Stato().setAvvisoLinguaDato(true);
+    forms::msgBox({Modulo1::kTitolo, modLanguageSupport::MLSGetMessage(QStringLiteral("0005")),
+                   forms::MsgBoxButtons::OkOnly, forms::MsgBoxIcon::Information});
 }
 
 void FormMenu::dopoLaScelta(std::function<void()> azione)

@@ -6,8 +6,9 @@
 #include "layout/clsResize.h"
 
 // What all forms share for the whole run, never saved: the level of the
-// current exercise, the sound switch, the two answer counts and the one
-// screen-fitting object in use. (The current language lives with the
+// current exercise, the sound switch, the two answer counts, whether the
+// language choice was found impossible to store, and the one screen-fitting
+// object in use. (The current language lives with the
 // language support.)
 class SharedState
 {
@@ -26,6 +27,11 @@ public:
     std::int16_t aggiungiEsatto() { return bump(m_contaEsatti); }
     std::int16_t aggiungiErrato() { return bump(m_contaErrati); }
     void azzeraConteggi() { m_contaEsatti = m_contaErrati = 0; }
+
+    // Whether the pupil has been told, this run, that the language picked
+    // cannot be remembered for the next start.
+    bool AvvisoLinguaDato() const { return m_avvisoLinguaDato; }
+    void setAvvisoLinguaDato(bool given) { m_avvisoLinguaDato = given; }
 
     clsResize* objResize() const { return m_objResize.get(); }
     // Replaces the screen-fitting object (the previous one is released).
@@ -46,6 +52,7 @@ private:
     bool m_suoniAttivati = false;
     std::int16_t m_contaEsatti = 0;
     std::int16_t m_contaErrati = 0;
+    bool m_avvisoLinguaDato = false;
     std::unique_ptr<clsResize> m_objResize;
 };
 

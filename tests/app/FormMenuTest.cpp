@@ -20,11 +20,18 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <csignal>
+#include <functional>
+#include <utility>
+
+#include <sys/resource.h>
 
 #include <unistd.h>
 
@@ -129,6 +136,56 @@ QStringList domande(const TestProgram& program)
     return testi;
 }
 
+// While it lives, files may grow to a few bytes only, so that writing the
+// settings file fails even for root, whom permissions do not stop.
+class FileMinuscoli
+{
+public:
+    explicit FileMinuscoli(bool attivo) : m_attivo(attivo)
+    {
+        if (!m_attivo)
+            return;
+        ::getrlimit(RLIMIT_FSIZE, &m_prima);
+        rlimit minuscolo = m_prima;
+        minuscolo.rlim_cur = 16;
+        ::setrlimit(RLIMIT_FSIZE, &minuscolo);
+        m_segnale = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileMinuscoli()
+    {
+        if (!m_attivo)
+            return;
+        ::setrlimit(RLIMIT_FSIZE, &m_prima);
+        std::signal(SIGXFSZ, m_segnale);
+    }
+    FileMinuscoli(const FileMinuscoli&) = delete;
+    FileMinuscoli& operator=(const FileMinuscoli&) = delete;
+
+private:
+    bool m_attivo;
+    rlimit m_prima{};
+    void (*m_segnale)(int) = SIG_DFL;
+};
+
+// A bare exercise that runs what a test wants to happen during its Load.
+class EsercizioFinto : public FormTavendel
+{
+public:
+    EsercizioFinto(const QString& nome, std::function<void()> duranteIlCaricamento)
+        : FormTavendel({.name = nome, .clientWidth = 9540, .clientHeight = 6345}),
+          m_duranteIlCaricamento(std::move(duranteIlCaricamento)) {}
+
+protected:
+    void caricamento() override
+    {
+        if (m_duranteIlCaricamento)
+            m_duranteIlCaricamento();
+    }
+
+private:
+    std::function<void()> m_duranteIlCaricamento;
+};
+
 } // namespace
 
 class FormMenuTest : public QObject
@@ -136,6 +193,7 @@ class FormMenuTest : public QObject
     Q_OBJECT
 
     std::int16_t m_livelloAllaCreazione = -1;
+    std::function<void()> m_duranteIlCaricamento;
 
 private slots:
     void initTestCase()
@@ -146,8 +204,7 @@ private slots:
         for (const QString esercizio : {"Form1", "Form2", "Form3"})
             forms::Application::instance().registerForm(esercizio, [this, esercizio] {
                 m_livelloAllaCreazione = Stato().NumeroMassimo();
-                return std::make_unique<FormTavendel>(
-                    forms::FormDesign{.name = esercizio, .clientWidth = 9540, .clientHeight = 6345});
+                return std::make_unique<EsercizioFinto>(esercizio, m_duranteIlCaricamento);
             });
     }
 
@@ -218,6 +275,7 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("exercise");
         QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("meanwhile"); // clicked while the exercise loads
 
         const std::pair<const char*, QStringList> esercizi[] = {
             {"Form1", {"Command2", "Command4", "Command3", "Command5", "Command6"}},
@@ -227,7 +285,11 @@ private slots:
         const int valori[] = {38, 88, 388, 888, 3000};
         for (const auto& [esercizio, bottoni] : esercizi)
             for (int i = 0; i < bottoni.size(); ++i)
-                QTest::addRow("%s %d", esercizio, valori[i]) << bottoni[i] << esercizio << valori[i];
+                QTest::addRow("%s %d", esercizio, valori[i]) << bottoni[i] << esercizio << valori[i] << QString();
+        // The first click decides the exercise and its level.
+        QTest::newRow("Form1 38, then its 3000") << "Command2" << "Form1" << 38 << "Command6";
+        QTest::newRow("Form1 38, then Form2 3000") << "Command2" << "Form1" << 38 << "Command7";
+        QTest::newRow("Form3 888, then the exit") << "Command15" << "Form3" << 888 << "Command1";
     }
 
     void levelButtonSetsItsValueBeforeTheExerciseLoads()
@@ -235,11 +297,16 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, exercise);
         QFETCH(int, value);
+        QFETCH(QString, meanwhile);
         TestProgram program;
         m_livelloAllaCreazione = -1;
         Stato().setNumeroMassimo(value == 3000 ? 38 : 3000); // whatever the previous exercise left
+        FormMenu& menu = apriMenu(program);
+        if (!meanwhile.isEmpty())
+            m_duranteIlCaricamento = [&] { QTest::mouseClick(menu.control(meanwhile).widget(), Qt::LeftButton); };
+        const auto fine = qScopeGuard([this] { m_duranteIlCaricamento = nullptr; });
 
-        clicca(apriMenu(program).control(button));
+        clicca(menu.control(button));
 
         QCOMPARE(int(m_livelloAllaCreazione), value);
         QCOMPARE(int(Stato().NumeroMassimo()), value);
@@ -247,6 +314,8 @@ private slots:
         QVERIFY(aperto && aperto->window()->isVisible());
         QVERIFY(!program.find(kMenu));
         QCOMPARE(forms::Application::instance().loadedForms().size(), std::size_t(1));
+        QVERIFY(program.messages().empty());
+        QCOMPARE(program.endRequests(), 0);
     }
 
     void soundsSwitchedOffStayOffAcrossAnExercise()
@@ -522,6 +591,48 @@ private slots:
         const bool haUnFile = stored == picked;
         QCOMPARE(voci(ancora), QStringList({haUnFile ? picked + kSpunta : picked, "Zzz"}));
         QCOMPARE(controllo(ancora, "Label3").caption(), haUnFile ? testata : QStringLiteral("Leggi i Tavendel"));
+    }
+
+    void aChoiceThatCannotBeStoredIsToldOnce_data()
+    {
+        QTest::addColumn<QString>("blocked"); // what keeps the settings file from being written
+        QTest::newRow("nothing") << QString();
+        QTest::newRow("a folder in its place") << "folder";
+        QTest::newRow("files of a few bytes only") << "size";
+    }
+
+    // English picked twice on an Italian menu.
+    void aChoiceThatCannotBeStoredIsToldOnce()
+    {
+        QFETCH(QString, blocked);
+        const QString impostazione = QStringLiteral("LangSetting.ini");
+        TestProgram program;
+        FormMenu& menu = apriMenu(program, {"Italiano.lng", "English.lng", "LangSetting.ini"});
+        if (blocked == QLatin1String("folder")) {
+            program.removeFile(impostazione);
+            QVERIFY(QDir().mkdir(program.filePath(impostazione)));
+        }
+        const QByteArray prima = program.readFile(impostazione);
+        {
+            const FileMinuscoli limite(blocked == QLatin1String("size"));
+            scegli(menu, 0);
+            scegli(menu, 0);
+        }
+
+        QCOMPARE(voci(menu), QStringList({"English ✓", "Italiano"}));
+        QCOMPARE(controllo(menu, "Label3").caption(), QStringLiteral("Read numerals"));
+        if (blocked.isEmpty()) {
+            QVERIFY(program.messages().empty());
+            QCOMPARE(linguaSalvata(), QStringLiteral("English"));
+            return;
+        }
+        QCOMPARE(domande(program), QStringList{"The language has changed, but I won't remember it next time: "
+                                               "I can't write the file LangSetting.ini."});
+        QCOMPARE(program.messages().front().title, QStringLiteral("Tavendel"));
+        QCOMPARE(program.messages().front().buttons, forms::MsgBoxButtons::OkOnly);
+        QCOMPARE(program.messages().front().icon, forms::MsgBoxIcon::Information);
+        QCOMPARE(program.readFile(impostazione), prima);
+        QCOMPARE(QFileInfo(program.filePath(impostazione)).isDir(), blocked == QLatin1String("folder"));
     }
 
     void pickDuringAPickWaitsAndOnlyTheLatestRuns()

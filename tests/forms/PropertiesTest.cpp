@@ -1,12 +1,16 @@
 // Controls reached by property name, the failures a caller is meant to pass
-// over, control arrays and the Controls collection, and the twips units.
+// over, control arrays and the Controls collection, the twips units and the
+// numbers shown grouped by thousands.
 
 #include "forms/Control.h"
 #include "forms/Form.h"
 #include "forms/FormsError.h"
+#include "forms/NumberFormat.h"
 #include "forms/Units.h"
 
 #include <QLabel>
+#include <QLocale>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -207,6 +211,32 @@ private slots:
         QCOMPARE(label.left(), 1507.0);
         QCOMPARE(label.widget()->x(), 100);
         QCOMPARE(label.widget()->width(), 200 - 100); // right edge 3000 twips is pixel 200
+    }
+
+    void numbersGroupedByThousands_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("separator");
+        QTest::newRow("Spanish") << "es_ES" << ".";
+        QTest::newRow("Polish") << "pl_PL" << "\u00A0";
+        QTest::newRow("Portuguese") << "pt_PT" << "\u00A0";
+        QTest::newRow("Italian") << "it_IT" << ".";
+        QTest::newRow("American English") << "en_US" << ",";
+    }
+
+    // Every number of four digits or more is grouped, in locales whose own
+    // rule leaves four-digit numbers whole too.
+    void numbersGroupedByThousands()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, separator);
+        QLocale::setDefault(QLocale(locale));
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+        QStringList shown;
+        for (const int number : {0, 999, 1994, 32767, 1234567, -1994})
+            shown << forms::formatGrouped(number);
+        QCOMPARE(shown, QStringList({"0", "999", "1#994", "32#767", "1#234#567", "-1#994"})
+                            .replaceInStrings(QStringLiteral("#"), separator));
     }
 
 private:

@@ -3,7 +3,7 @@
 #include "forms/Application.h"
 #include "forms/Control.h"
 #include "forms/MessageBox.h"
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 #include "language/MLSTranslateForm.h"
 #include "language/modLanguageSupport.h"
 #include "shell/Modulo1.h"
@@ -12,7 +12,6 @@
 #include "RegistroForme.h"
 
 #include <QCollator>
-#include <QDir>
 #include <QLocale>
 #include <QPointer>
 #include <QScopeGuard>
@@ -181,14 +180,9 @@ void FormMenu::Check1_Click()
 
 QStringList FormMenu::lingueDisponibili()
 {
-    // ".lng" exactly, as the language files are spelled: on a file system
-    // that tells case apart, "X.LNG" is a different name and is not listed.
     const QString estensione = modLanguageSupport::LanguageFileExtension.toString();
-    const QStringList file = QDir(forms::appPath())
-                                 .entryList({QLatin1Char('*') + estensione},
-                                            QDir::Files | QDir::CaseSensitive, QDir::NoSort);
     QStringList nomi;
-    for (const QString& nomeFile : file) {
+    for (const QString& nomeFile : forms::places().languageFiles()) {
         const QString nome = nomeFile.chopped(estensione.size());
         if (!nome.isEmpty() && modLanguageSupport::isSafeLanguageName(nome))
             nomi.append(nome);

@@ -2,7 +2,7 @@
 
 #include "SharedState.h"
 
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 #include "forms/Random.h"
 #include "forms/SoundPlayer.h"
 
@@ -18,7 +18,7 @@ std::uint32_t ColoreCasuale()
 
 QString percorsoSuono(const QString& file)
 {
-    return forms::appPath() + QStringLiteral("/suoni/") + file;
+    return forms::places().soundFile(file);
 }
 
 void SuonoEsatto()

@@ -8,7 +8,7 @@
 #include "forms/Application.h"
 #include "forms/Control.h"
 #include "forms/Form.h"
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 
 #include <QFile>
 #include <QPointer>

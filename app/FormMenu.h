@@ -51,6 +51,8 @@ private:
     // The exit button, or the window closed: the exit question, unless an
     // exercise is already opening.
     void esci();
+    // Whether an exercise is opening in the menu's place.
+    bool inUscita() const;
     void Check1_Click();
     // Runs a move away from the menu (a level, the exit) now, or once the
     // language pick under way has ended, so that the menu is never unloaded
@@ -62,7 +64,6 @@ private:
     std::vector<forms::Control*> vociLingua() const;
     forms::Control& voceLingua(int Index) const;
 
-    bool m_esercizioInApertura = false;
     bool m_sceltaInCorso = false;
     std::optional<int> m_sceltaRinviata;
     std::function<void()> m_azioneRinviata;

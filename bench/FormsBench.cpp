@@ -4,7 +4,7 @@
 
 #include "forms/Control.h"
 #include "forms/Form.h"
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 #include "language/MLSTranslateForm.h"
 #include "language/modLanguageSupport.h"
 #include "layout/clsResize.h"

@@ -15,7 +15,7 @@
 #include "app/RegistroForme.h"
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 #include "forms/Random.h"
 #include "forms/SoundPlayer.h"
 #include "forms/Units.h"
@@ -158,8 +158,10 @@ public:
     void play(const QString&) override {}
 };
 
-// A program folder of the soak's own, so that the language switches write
-// their choice there and not beside the build's program.
+// A program folder of the soak's own, with the two languages it switches
+// between, so that the choice is written there and not beside the build's
+// program; the user's own folders are the soak's too, so that a teacher's
+// language files on this machine stay out of the menu.
 void layOutProgramFolder(const QTemporaryDir& folder)
 {
     for (const char* file : {"Italiano.lng", "English.lng", "LangSetting.ini"}) {
@@ -168,6 +170,8 @@ void layOutProgramFolder(const QTemporaryDir& folder)
             throw std::runtime_error("cannot copy " + name.toStdString());
     }
     forms::setAppPath(folder.path());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folder.filePath(QStringLiteral("data"))));
 }
 
 int soak(const Options& options)

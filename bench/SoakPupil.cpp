@@ -1,5 +1,6 @@
 #include "SoakPupil.h"
 
+#include "app/RegistroForme.h"
 #include "forms/Application.h"
 #include "forms/Control.h"
 #include "forms/Form.h"
@@ -16,8 +17,8 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <array>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -31,18 +32,7 @@ constexpr int kShotsToTake = 300;
 const QString kMenu = QStringLiteral("FormMenu");
 const QString kLanguageEntry = QStringLiteral("mnuLanguage");
 
-// The menu's level buttons: the reading, writing and matching exercise,
-// each at 38, 88, 388, 888 and 3000.
-struct Exercise
-{
-    const char* form;
-    std::array<const char*, 5> levels;
-};
-constexpr std::array<Exercise, 3> kExercises{{
-    {"Form1", {"Command2", "Command4", "Command3", "Command5", "Command6"}},
-    {"Form2", {"Command10", "Command11", "Command9", "Command8", "Command7"}},
-    {"Form3", {"Command13", "Command12", "Command14", "Command15", "Command16"}},
-}};
+// The exercises as the registry declares them: reading, writing, matching.
 constexpr std::size_t kReading = 0;
 constexpr std::size_t kMatching = 2;
 
@@ -102,12 +92,13 @@ void SoakPupil::visit(int visit, long until)
         m_nextLanguage += kAnswersPerLanguage;
     }
     // Reading, writing, matching, then the same at the next level.
-    const std::size_t which = std::size_t(visit) % kExercises.size();
-    const Exercise& exercise = kExercises[which];
-    const int level = (visit / int(kExercises.size())) % int(exercise.levels.size());
-    click(menu.control(QString::fromLatin1(exercise.levels[level])));
+    const std::vector<VoceEsercizio>& exercises = esercizi();
+    const std::size_t which = std::size_t(visit) % exercises.size();
+    const VoceEsercizio& exercise = exercises[which];
+    const std::size_t level = std::size_t(visit) / exercises.size() % exercise.bottoni.size();
+    click(menu.control(QString::fromLatin1(exercise.bottoni[level].nome)));
 
-    forms::Form& form = loaded(QString::fromLatin1(exercise.form));
+    forms::Form& form = loaded(exercise.forma);
     look(form);
     if (which == kMatching)
         match(form, until);

@@ -111,12 +111,7 @@ void Esercizio::contaErrato()
 
 std::int16_t Esercizio::estraiNumero() const
 {
-    // Single precision, as the generator gives it: r < 1 keeps the product
-    // below the bound, whose integer part plus 1 is 1 to the bound.
-    const std::int16_t massimo = Stato().NumeroMassimo();
-    const float prodotto = forms::rnd() * float(massimo);
-    const int numero = static_cast<int>(prodotto) + 1;
-    return static_cast<std::int16_t>(numero > massimo ? massimo : numero);
+    return static_cast<std::int16_t>(forms::randomIndex(Stato().NumeroMassimo()) + 1);
 }
 
 void Esercizio::registraEsito(bool esatto)

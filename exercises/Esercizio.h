@@ -20,13 +20,13 @@ public:
     // is never negative (" 1").
     static QString conSegno(int conteggio);
 
-    // The white box of the reading and writing exercises that holds the
-    // verdict's two faces and the two counts with their labels, at (left,
-    // top) in the form; its tab index comes first and its labels' follow.
     // The three menu entries every exercise has: "Azzera conteggio",
     // "Informazioni" (followed by as many blanks as its form gives it) and "Esci".
     static std::vector<forms::ControlDesign> menuEsercizio(int blankDopoInformazioni);
 
+    // The white box of the reading and writing exercises that holds the
+    // verdict's two faces and the two counts with their labels, at (left,
+    // top) in the form; its tab index comes first and its labels' follow.
     static std::vector<forms::ControlDesign> riquadroEsiti(double left, double top, int tabIndex,
                                                         double topErrati);
 

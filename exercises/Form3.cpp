@@ -159,10 +159,7 @@ void Form3::dopoRidimensionamento()
 {
     // Scaling puts every card and value label back on its design row; the
     // round's rows are measured again at the new size and taken up again.
-    if (!m_righeMisurate || isMinimized())
-        return;
-    const clsResize* fitting = Stato().objResize();
-    if (!fitting || fitting->SourceForm() != this)
+    if (!m_righeMisurate || isMinimized() || !adattamento())
         return;
     misuraRighe();
     allineaValori();
@@ -223,7 +220,7 @@ void Form3::ScombiccheraPosti()
     // row geometry, however small the form, can make the search go round for ever.
     std::array<bool, kCoppie> posata{};
     for (int riga = 0; riga < kCoppie; ++riga) {
-        int k = std::min(static_cast<int>(forms::rnd() * float(kCoppie)), kCoppie - 1);
+        int k = forms::randomIndex(kCoppie);
         while (posata[k])
             k = (k + 1) % kCoppie;
         posata[k] = true;

@@ -1,6 +1,6 @@
 #include "SingleInstance.h"
 
-#include "ProgramFolder.h"
+#include "Places.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -30,7 +30,7 @@ namespace {
 // Copies started from the same folder look for the same lock.
 QString lockName()
 {
-    const QByteArray key = QCryptographicHash::hash(appPath().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    const QByteArray key = QCryptographicHash::hash(places().instanceKey().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     return QStringLiteral("tavendel-") + QString::fromLatin1(key) + QStringLiteral(".lock");
 }
 

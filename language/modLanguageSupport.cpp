@@ -2,8 +2,9 @@
 
 #include "IniFile.h"
 
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -51,14 +52,12 @@ std::optional<QString> languageFilePath()
     const QString name = CurrentLanguage();
     if (!isSafeLanguageName(name))
         return std::nullopt;
-    const QString folder = forms::appPath();
-    const QString separator = folder.endsWith(u'/') ? QString() : QStringLiteral("/");
-    return folder + separator + name + LanguageFileExtension.toString();
+    return forms::places().languageFile(name);
 }
 
 QString settingsFilePath()
 {
-    return forms::appPath() + u'/' + SettingsFileName.toString();
+    return forms::places().settingsToRead();
 }
 
 std::optional<QString> MLSReadIni(const QString& fileName, const QString& section, const QString& key)
@@ -99,8 +98,12 @@ QString readLanguageSetting()
 
 int writeLanguageSetting(const QString& name)
 {
-    return MLSWriteIni(settingsFilePath(), SettingsSection.toString(), SettingsKey.toString(),
-                       name);
+    const QString path = forms::places().settingsToWrite();
+    if (path.isEmpty())
+        return 0;
+    // The user's configuration folder may not exist before the first pick.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return MLSWriteIni(path, SettingsSection.toString(), SettingsKey.toString(), name);
 }
 
 } // namespace modLanguageSupport

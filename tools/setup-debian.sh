@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Tavendel needs on Debian 12,
 # only what is missing; safe to run again. Uses sudo when not root.
+#
+#   tools/setup-debian.sh [test] [package]
+#
+# "test" adds what the test suite runs besides the program (the validators
+# of the desktop entry and the metainfo); "package" adds what
+# tools/package.sh needs to build and check the Debian package.
 set -euo pipefail
 
 packages=(
@@ -10,6 +16,16 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-comic-neue
 )
+test_packages=(desktop-file-utils appstream)
+package_packages=(dpkg-dev file lintian)
+
+for extra in "$@"; do
+  case "$extra" in
+    test) packages+=("${test_packages[@]}") ;;
+    package) packages+=("${package_packages[@]}") ;;
+    *) echo "setup-debian.sh: unknown set '$extra' (test, package)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

@@ -10,6 +10,7 @@
 #include "forms/Application.h"
 #include "forms/Control.h"
 #include "forms/Pictures.h"
+#include "forms/Places.h"
 #include "language/modLanguageSupport.h"
 #include "shell/Modulo1.h"
 #include "shell/ModuloColoriSuoni.h"
@@ -17,18 +18,38 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <functional>
 #include <utility>
 
+#include <cxxabi.h>
+#include <dlfcn.h>
 #include <sys/resource.h>
+#include <unistd.h>
+
+// Every C++ exception this process throws is counted on its way.
+int eccezioniLanciate = 0;
+
+namespace __cxxabiv1 {
+extern "C" void __cxa_throw(void* eccezione, std::type_info* tipo, void (*distruttore)(void*))
+{
+    using Lancia = void (*)(void*, std::type_info*, void (*)(void*));
+    static const auto vero = reinterpret_cast<Lancia>(::dlsym(RTLD_NEXT, "__cxa_throw"));
+    ++eccezioniLanciate;
+    vero(eccezione, tipo, distruttore);
+    std::abort();
+}
+} // namespace __cxxabiv1
 
 namespace {
 
@@ -103,6 +124,25 @@ void scriviLingua(const TestProgram& program, const QString& nome, const QByteAr
                           + "\"\r\nmnuLanguages.Caption=\"Lingua " + lingua + "\"\r\n" + altro
                           + "[FormAvvio]\r\nBottoneAvvio.Caption=\"Via di " + lingua + "\"\r\n");
 }
+
+// Every file below a folder, with its bytes, by its path within.
+QMap<QString, QByteArray> contenuti(const QString& cartella)
+{
+    QMap<QString, QByteArray> file;
+    for (QDirIterator it(cartella, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        QFile letto(it.next());
+        file[QDir(cartella).relativeFilePath(letto.fileName())] = letto.open(QIODevice::ReadOnly) ? letto.readAll() : "?";
+    }
+    return file;
+}
+
+// Restores a folder's permissions when the test ends, so that it can be removed.
+struct PermessiRipristinati
+{
+    QString cartella;
+    QFile::Permissions prima = QFile::permissions(cartella);
+    ~PermessiRipristinati() { QFile::setPermissions(cartella, prima); }
+};
 
 QStringList domande(const TestProgram& program)
 {
@@ -436,6 +476,87 @@ private slots:
                                                            "Lingua 2", "Lingua 10", "Lingua sarda"}));
     }
 
+    // The shipped files (beside the program, or in share/tavendel) store
+    // Italiano; the user's folders hold a teacher's Deutsch, a corrected
+    // English and, in some rows, a stored choice. A pick of English goes to
+    // one file, and no other file anywhere changes.
+    void layoutsListTheirLanguagesAndStoreThePickWhereAllowed_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("folderRefusesWrites");
+        QTest::addColumn<QString>("userSetting"); // empty: none yet
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("storedIn"); // below the program's folder, or "user/..."
+        QTest::addColumn<QString>("heading");  // once English is picked
+
+        const QString accanto = QStringLiteral("LangSetting.ini");
+        const QString utente = QStringLiteral("user/config/tavendel/LangSetting.ini");
+        const QString spedito = QStringLiteral("Read numerals");
+        const QString corretto = QStringLiteral("Read, corrected");
+        QTest::newRow("portable") << false << false << "Deutsch" << QStringList{"English", "Italiano ✓"} << accanto
+                                  << spedito;
+        QTest::newRow("portable, read-only") << false << true << "" << QStringList{"English", "Italiano ✓"} << utente
+                                             << spedito;
+        QTest::newRow("portable, read-only, stored before")
+            << false << true << "English" << QStringList{"English ✓", "Italiano"} << utente << spedito;
+        QTest::newRow("installed, first run")
+            << true << false << "" << QStringList{"Deutsch", "English", "Italiano ✓"} << utente << corretto;
+        QTest::newRow("installed, stored before")
+            << true << false << "English" << QStringList{"Deutsch", "English ✓", "Italiano"} << utente << corretto;
+    }
+
+    void layoutsListTheirLanguagesAndStoreThePickWhereAllowed()
+    {
+        QFETCH(bool, installed);
+        QFETCH(bool, folderRefusesWrites);
+        QFETCH(QString, userSetting);
+        QFETCH(QStringList, entries);
+        QFETCH(QString, storedIn);
+        QFETCH(QString, heading);
+        TestProgram program;
+        const QString dati = installed ? QStringLiteral("share/tavendel") : QString();
+        for (const char* file : {"Italiano.lng", "English.lng", "LangSetting.ini"})
+            program.installAsset(QString::fromLatin1(file), dati);
+        program.writeUserFile(QStringLiteral("data/tavendel/Deutsch.lng"), "[FormMenu]\r\n");
+        program.writeUserFile(QStringLiteral("data/tavendel/English.lng"),
+                              "[FormMenu]\r\nLabel3.Caption=\"" + heading.toUtf8() + "\"\r\n");
+        if (!userSetting.isEmpty())
+            program.writeUserFile(QStringLiteral("config/tavendel/LangSetting.ini"),
+                                  "[Language]\r\nCurrentLanguage=" + userSetting.toUtf8() + "\r\n");
+        const PermessiRipristinati ripristino{program.folder()};
+        if (installed) {
+            QVERIFY(QDir(program.folder()).mkdir(QStringLiteral("bin")));
+            forms::setAppPath(program.filePath(QStringLiteral("bin")));
+        } else if (folderRefusesWrites) {
+            QVERIFY(QFile::setPermissions(program.folder(), QFile::ReadOwner | QFile::ExeOwner));
+            // Root writes anywhere: there the folder can only be said to refuse.
+            forms::setAppPath(program.folder(), ::geteuid() == 0 ? forms::Places::Writes::Refused
+                                                                  : forms::Places::Writes::AsTheFolderAllows);
+        }
+        const auto tutto = [&] {
+            QMap<QString, QByteArray> file = contenuti(program.folder());
+            const QMap<QString, QByteArray> dellUtente = contenuti(program.userFolder());
+            for (auto it = dellUtente.begin(); it != dellUtente.end(); ++it)
+                file[QStringLiteral("user/") + it.key()] = it.value();
+            return file;
+        };
+        QMap<QString, QByteArray> atteso = tutto();
+        FormMenu& menu = apriMenu(program, {});
+        QCOMPARE(voci(menu), entries);
+        QCOMPARE(ModuloColoriSuoni::percorsoSuono(QStringLiteral("no.wav")),
+                 QDir::cleanPath(program.folder() + u'/' + dati + QStringLiteral("/suoni/no.wav")));
+
+        scegli(menu, int(entries.indexOf(QRegularExpression(QStringLiteral("English.*")))));
+
+        QCOMPARE(controllo(menu, "Label3").caption(), heading);
+        QCOMPARE(linguaSalvata(), QStringLiteral("English"));
+        QMap<QString, QByteArray> dopo = tutto();
+        QVERIFY(dopo.value(storedIn).contains("CurrentLanguage=English"));
+        atteso[storedIn] = dopo.value(storedIn);
+        QCOMPARE(dopo.keys(), atteso.keys());
+        QVERIFY(dopo == atteso);
+    }
+
     // The language picked is always the first entry; "Zzz" is the other one.
     void pickStoresTheEntrysName_data()
     {
@@ -561,6 +682,21 @@ private slots:
         QCOMPARE(modLanguageSupport::CurrentLanguage(), QStringLiteral("Gamma"));
         QCOMPARE(controllo(menu, "Label3").caption(), QStringLiteral("Testa di Gamma"));
         QCOMPARE(linguaSalvata(), QStringLiteral("Gamma"));
+    }
+
+    // Loading the menu, its translation included, asks every control only for
+    // what it has; and a pick that fails midway defers nothing afterwards.
+    void loadingThrowsNothingAndAFailedPickDefersNothing()
+    {
+        TestProgram program;
+        const int prima = eccezioniLanciate;
+        FormMenu& menu = apriMenu(program, {"Italiano.lng", "English.lng", "LangSetting.ini"});
+        QCOMPARE(eccezioniLanciate, prima);
+
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, menu.mnuLanguage_Click(99)); // no such entry
+        QVERIFY(eccezioniLanciate > prima); // and that one was counted
+        clicca(controllo(menu, "Command2"));
+        QVERIFY(program.find(QStringLiteral("Form1")));
     }
 
     void clickDuringAPickWaitsForIt_data()

@@ -9,6 +9,7 @@
 #include "forms/Units.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QLocale>
 #include <QScopeGuard>
 #include <QTemporaryDir>

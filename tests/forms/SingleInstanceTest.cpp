@@ -2,7 +2,7 @@
 // told to hold on, holds a lock as a running copy would, and a probe starts
 // as a second copy.
 
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 #include "forms/SingleInstance.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "language/IniFile.h"
 #include "language/modLanguageSupport.h"
 
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 
 #include <QDir>
 #include <QFile>

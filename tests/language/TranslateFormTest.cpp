@@ -8,7 +8,7 @@
 #include "forms/Application.h"
 #include "forms/Control.h"
 #include "forms/Form.h"
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 
 #include <QFile>
 #include <QPointer>
@@ -215,7 +215,7 @@ private slots:
         QTimer::singleShot(0, form, [&] {
             app.unload(*form);
             if (destroyed)
-                delete form.data();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         });
 
         MLSTranslateForm(*form);

@@ -34,6 +34,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -125,15 +126,16 @@ void print(const Sample& s)
     std::fflush(stdout);
 }
 
-// Least squares over the samples after the warm-up, in KiB per 10 000 answers.
-double slope(const std::vector<Sample>& samples, long warmUp, double Sample::*kib)
+// Least squares over the samples after the warm-up, in KiB per 10 000
+// answers; nothing when fewer than two samples follow the warm-up.
+std::optional<double> slope(const std::vector<Sample>& samples, long warmUp, double Sample::*kib)
 {
     std::vector<const Sample*> used;
     for (const Sample& s : samples)
         if (s.answers >= warmUp)
             used.push_back(&s);
     if (used.size() < 2)
-        return 0;
+        return std::nullopt;
     double meanX = 0;
     double meanY = 0;
     for (const Sample* s : used) {
@@ -211,10 +213,13 @@ int soak(const Options& options)
     }, options.shots);
     pupil.work(options.answers);
 
-    const double heap = slope(samples, options.warmUp, &Sample::heapKiB);
-    const double rss = slope(samples, options.warmUp, &Sample::rssKiB);
-    std::printf("slope after %ld answers, KiB per 10 000 answers: heap %.1f, RSS %.1f (goal: under %.0f)\n",
-                options.warmUp, heap, rss, kGoalKiB);
+    const std::optional<double> heap = slope(samples, options.warmUp, &Sample::heapKiB);
+    const std::optional<double> rss = slope(samples, options.warmUp, &Sample::rssKiB);
+    if (heap && rss)
+        std::printf("slope after %ld answers, KiB per 10 000 answers: heap %.1f, RSS %.1f (goal: under %.0f)\n",
+                    options.warmUp, *heap, *rss, kGoalKiB);
+    else
+        std::printf("no slope: fewer than two samples after %ld answers\n", options.warmUp);
     forms::Application::instance().unloadAll();
     forms::setSoundPlayer(nullptr);
     forms::setMsgBoxAnswerer({});

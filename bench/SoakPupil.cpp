@@ -1,6 +1,7 @@
 #include "SoakPupil.h"
 
 #include "app/RegistroForme.h"
+#include "exercises/Form3.h"
 #include "forms/Application.h"
 #include "forms/Control.h"
 #include "forms/Form.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr int kPairs = 7;
+constexpr int kPairs = Form3::kCoppie;
 constexpr long kAnswersPerVisit = 20;
 constexpr long kAnswersPerLanguage = 100;
 constexpr long kWrongEvery = 3; // every third answer is a wrong one first

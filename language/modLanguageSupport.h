@@ -7,7 +7,8 @@
 
 // The language module: the current language, where its file and the stored
 // choice lie, and the reading and writing of values in them. Every lookup
-// reads its file afresh, so an edited language file counts at once.
+// checks its file's version, so an edited language file counts at once; a
+// file is read and indexed again only when its version changed.
 namespace modLanguageSupport {
 
 inline constexpr QStringView LanguageFileExtension = u".lng";
@@ -31,7 +32,8 @@ std::optional<QString> languageFilePath();
 QString settingsFilePath();
 
 // The value of key in section of the file; "" when the section or the key is
-// absent; std::nullopt when the file cannot be read (missing, no regular file).
+// absent; std::nullopt when the file cannot be read (missing, no regular file,
+// over IniFile::MaxFileSize).
 std::optional<QString> MLSReadIni(const QString& fileName, const QString& section, const QString& key);
 
 // Nonzero when the value was written, 0 when not. The file, the section and

@@ -63,14 +63,6 @@ TEST(IniFile, CutNeverLeavesHalfACharacter)
     EXPECT_EQ(IniFile("[S]\r\nk=" + value.toUtf8() + "\r\n").value(u"S", u"k"), value.left(IniFile::MaxValueLength - 1));
 }
 
-TEST(IniFile, KeyNearEveryBlockBoundaryIsFound)
-{
-    for (int padding = 0; padding < 140; ++padding) {
-        const QByteArray text = "[S]\r\n" + QByteArray(padding, ';') + "\r\nCommand1.Caption=v\r\nx=1";
-        EXPECT_EQ(IniFile(text).value(u"s", u"COMMAND1.CAPTION"), u"v") << "padding " << padding;
-    }
-}
-
 // Every row writes [Language] CurrentLanguage: the one entry the program stores.
 TEST(IniFile, WriteChangesOnlyTheEntry)
 {

@@ -1,4 +1,5 @@
 #include "language/IniFile.h"
+#include "language/IniFileCache.h"
 #include "language/modLanguageSupport.h"
 
 #include "forms/ProgramFolder.h"
@@ -10,10 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <ctime>
 #include <random>
 
+#include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace modLanguageSupport;
 
@@ -86,15 +91,96 @@ TEST_F(LanguageFiles, FilesAroundTheOldSizeLimitReadAlike)
     }
 }
 
-TEST_F(LanguageFiles, OnlyRegularFilesAreRead)
+// Watches a file for opens: inotify reports every one, even of a pipe.
+class OpenWatch
 {
-    EXPECT_EQ(read(QStringLiteral("Missing.lng")), std::nullopt);
+public:
+    explicit OpenWatch(const QString& path)
+        : m_fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        EXPECT_GE(::inotify_add_watch(m_fd, QFile::encodeName(path).constData(), IN_OPEN), 0);
+    }
+    ~OpenWatch() { ::close(m_fd); }
+    OpenWatch(const OpenWatch&) = delete;
+    OpenWatch& operator=(const OpenWatch&) = delete;
+
+    bool opened() const
+    {
+        char events[4096];
+        return ::read(m_fd, events, sizeof events) > 0;
+    }
+
+private:
+    int m_fd;
+};
+
+// Opening a device may have effects of its own, so anything that is not a
+// regular file is turned down before it is opened. A sparse file over the
+// size cap costs nothing to make.
+TEST_F(LanguageFiles, OnlyRegularFilesWithinTheSizeCapAreRead)
+{
     ASSERT_TRUE(QDir(appFolder()).mkdir(QStringLiteral("Folder.lng")));
-    EXPECT_EQ(read(QStringLiteral("Folder.lng")), std::nullopt);
     ASSERT_EQ(::mkfifo(QFile::encodeName(inApp(QStringLiteral("Pipe.lng"))).constData(), 0600), 0);
-    EXPECT_EQ(read(QStringLiteral("Pipe.lng")), std::nullopt);
-    setCurrentLanguage(QStringLiteral("Pipe"));
-    EXPECT_EQ(MLSGetMessage(QStringLiteral("0001")), QString());
+    ASSERT_TRUE(QFile::link(inApp(QStringLiteral("Pipe.lng")), inApp(QStringLiteral("ToPipe.lng"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), inApp(QStringLiteral("ToNull.lng"))));
+    const QByteArray entry = "[S]\r\nk=1\r\n";
+    writeFile(inApp(QStringLiteral("AtTheCap.lng")), entry);
+    writeFile(inApp(QStringLiteral("OverTheCap.lng")), entry);
+    ASSERT_TRUE(QFile::resize(inApp(QStringLiteral("AtTheCap.lng")), IniFile::MaxFileSize));
+    ASSERT_TRUE(QFile::resize(inApp(QStringLiteral("OverTheCap.lng")), IniFile::MaxFileSize + 1));
+    ASSERT_TRUE(QFile::link(inApp(QStringLiteral("AtTheCap.lng")), inApp(QStringLiteral("ToFile.lng"))));
+    const OpenWatch pipe(inApp(QStringLiteral("Pipe.lng")));
+
+    const std::pair<const char*, std::optional<QString>> files[] = {
+        {"Missing", std::nullopt}, {"Folder", std::nullopt}, {"Pipe", std::nullopt}, {"ToPipe", std::nullopt},
+        {"ToNull", std::nullopt}, {"OverTheCap", std::nullopt},
+        {"AtTheCap", QStringLiteral("1")}, {"ToFile", QStringLiteral("1")},
+    };
+    for (const auto& [name, expected] : files) {
+        const QString language = QString::fromLatin1(name);
+        EXPECT_EQ(read(language + QStringLiteral(".lng")), expected) << name;
+        setCurrentLanguage(language);
+        EXPECT_EQ(MLSGetMessage(QStringLiteral("0001")), QString()) << name;
+    }
+    EXPECT_EQ(MLSWriteIni(inApp(QStringLiteral("Pipe.lng")), QStringLiteral("S"), QStringLiteral("k"),
+                          QStringLiteral("2")),
+              0);
+    EXPECT_FALSE(pipe.opened());
+}
+
+// A file that keeps its version (the same file, size and time stamp) is not
+// read again. A file changed within the last few seconds is read at every
+// lookup: a second change within the step of its time stamp would keep it.
+TEST_F(LanguageFiles, AFileIsReadOncePerVersion)
+{
+    const time_t hourAgo = ::time(nullptr) - 3600;
+    const auto rewrite = [&](const QString& name, const QByteArray& bytes, time_t stamp) {
+        writeFile(inApp(name), bytes);
+        const timespec times[2] = {{0, UTIME_OMIT}, {stamp, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(inApp(name)).constData(), times, 0), 0);
+    };
+    const QString cached = QStringLiteral("Cached.lng");
+    rewrite(cached, "[S]\r\nk=1\r\n", hourAgo);
+    EXPECT_EQ(read(cached), QStringLiteral("1"));
+    rewrite(cached, "[S]\r\nk=2\r\n", hourAgo);
+    EXPECT_EQ(read(cached), QStringLiteral("1"));
+    rewrite(cached, "[S]\r\nk=3\r\n", hourAgo + 1);
+    EXPECT_EQ(read(cached), QStringLiteral("3"));
+
+    // Reading as many other files as are kept pushes it out.
+    for (std::size_t i = 0; i < IniFileCache::Capacity; ++i) {
+        const QString other = QStringLiteral("Other%1.lng").arg(i);
+        rewrite(other, "[S]\r\nk=x\r\n", hourAgo);
+        EXPECT_EQ(read(other), QStringLiteral("x"));
+    }
+    rewrite(cached, "[S]\r\nk=4\r\n", hourAgo + 1);
+    EXPECT_EQ(read(cached), QStringLiteral("4"));
+
+    const time_t now = ::time(nullptr);
+    rewrite(cached, "[S]\r\nk=5\r\n", now);
+    EXPECT_EQ(read(cached), QStringLiteral("5"));
+    rewrite(cached, "[S]\r\nk=6\r\n", now);
+    EXPECT_EQ(read(cached), QStringLiteral("6"));
 }
 
 // At a drive root the settings path keeps its doubled separator.

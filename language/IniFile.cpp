@@ -24,10 +24,12 @@ bool hasControlCharacter(QStringView text)
     return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; });
 }
 
-// A name the format can hold, and so one that a lookup can ever match.
+// A name the format can hold, and so one that a lookup can ever match. Half
+// a surrogate pair has no spelling in either encoding.
 bool isUsableName(QStringView name)
 {
-    return !name.isEmpty() && !isBlank(name.front()) && !isBlank(name.back()) && !hasControlCharacter(name);
+    return !name.isEmpty() && !isBlank(name.front()) && !isBlank(name.back()) && !hasControlCharacter(name)
+        && name.isValidUtf16();
 }
 
 // A key holding "=" would be cut at it when read back; one starting like a
@@ -40,7 +42,7 @@ bool isUsableKey(QStringView key)
 
 bool isUsableValue(QStringView value)
 {
-    return !value.contains(u'\r') && !value.contains(u'\n') && !value.contains(QChar(0));
+    return !value.contains(u'\r') && !value.contains(u'\n') && !value.contains(QChar(0)) && value.isValidUtf16();
 }
 
 // Blanks around a value, or a pair of quotes enclosing it, would be dropped
@@ -170,12 +172,15 @@ bool IniFile::setValue(QStringView section, QStringView key, QStringView value)
 {
     if (!isUsableName(section) || !isUsableKey(key) || !isUsableValue(value))
         return false;
+    // Whether a file reads as UTF-8 depends on all its bytes, the replaced
+    // line's included: the change stands only if the encoding stays.
     if (const std::optional<QByteArray> changed = withEntryIn(*m_text, section, key, value)) {
-        m_text = std::make_shared<const IniText>(*changed);
-        return true;
+        auto text = std::make_shared<const IniText>(*changed);
+        if (text->isUtf8() == m_text->isUtf8()) {
+            m_text = std::move(text);
+            return true;
+        }
     }
-    // A Windows-1252 file that cannot carry the new text moves to UTF-8 as a
-    // whole, every line keeping its text.
     const IniText utf8(inUtf8(*m_text));
     const std::optional<QByteArray> changed = withEntryIn(utf8, section, key, value);
     if (!changed)

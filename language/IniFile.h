@@ -39,8 +39,11 @@ public:
     QString value(QStringView section, QStringView key) const;
 
     // Replaces the key's line, or adds the entry at the end of its section, or
-    // adds the section at the end of the file; every other byte stays as it
-    // was. False, with nothing changed, for a name the format
+    // adds the section at the end of the file. Every other entry reads back as
+    // before: the file keeps its encoding and every other byte, unless the
+    // change would make a Windows-1252 file read as UTF-8 (or the value does
+    // not fit Windows-1252); then the whole file moves to UTF-8, each line
+    // keeping its text. False, with nothing changed, for a name the format
     // cannot hold (empty, blanks around it, control characters, "=" in a
     // key, ...) or a value that holds a line break or a NUL.
     bool setValue(QStringView section, QStringView key, QStringView value);

@@ -45,7 +45,8 @@ public:
     // not fit Windows-1252); then the whole file moves to UTF-8, each line
     // keeping its text. False, with nothing changed, for a name the format
     // cannot hold (empty, blanks around it, control characters, "=" in a
-    // key, ...) or a value that holds a line break or a NUL.
+    // key, ...) or a value that holds a line break, a NUL or half a surrogate
+    // pair.
     bool setValue(QStringView section, QStringView key, QStringView value);
 
     const QByteArray& bytes() const;

@@ -55,8 +55,10 @@ bool isSafeLanguageName(QStringView name)
 
 std::optional<QString> languageFilePath()
 {
+    // Without a name the path would be the bare extension, a hidden file
+    // that the Language menu never offers.
     const QString name = CurrentLanguage();
-    if (!isSafeLanguageName(name))
+    if (name.isEmpty() || !isSafeLanguageName(name))
         return std::nullopt;
     const QString folder = forms::appPath();
     const QString separator = folder.endsWith(u'/') ? QString() : QStringLiteral("/");

@@ -27,7 +27,7 @@ void setCurrentLanguage(const QString& name);
 bool isSafeLanguageName(QStringView name);
 
 // The current language's file in the program's folder; std::nullopt when the
-// current language's name is not safe.
+// current language's name is empty (no language) or not safe.
 std::optional<QString> languageFilePath();
 QString settingsFilePath();
 

@@ -195,16 +195,15 @@ TEST_F(LanguageFiles, PathsLieInTheProgramFolder)
     EXPECT_EQ(settingsFilePath(), QStringLiteral("//LangSetting.ini"));
 }
 
-// No settings file stops nothing: the language is empty, and an empty
-// language looks for ".lng".
+// No settings file stops nothing: the language is empty, and an empty name
+// is no language, whatever lies in a file named ".lng".
 TEST_F(LanguageFiles, MessagesWithAndWithoutTheSettingsFile)
 {
+    writeFile(inApp(QStringLiteral(".lng")), "[Strings]\r\n0001=\"senza nome\"\r\n");
     EXPECT_EQ(readLanguageSetting(), QString());
     EXPECT_EQ(MLSGetMessage(QStringLiteral("0001")), QString());
     EXPECT_EQ(CurrentLanguage(), QString());
-
-    writeFile(inApp(QStringLiteral(".lng")), "[Strings]\r\n0001=\"senza nome\"\r\n");
-    EXPECT_EQ(MLSGetMessage(QStringLiteral("0001")), QStringLiteral("senza nome"));
+    EXPECT_EQ(languageFilePath(), std::nullopt);
 
     writeFile(settingsFilePath(), "[Language]\r\nCurrentLanguage=Italiano\r\n");
     writeFile(inApp(QStringLiteral("Italiano.lng")), "[Strings]\r\n0001=\"Vuoi uscire?\"\r\n");

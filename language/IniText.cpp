@@ -2,6 +2,8 @@
 
 #include "TextCodec.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 
 namespace {
@@ -93,7 +95,12 @@ QString IniText::decode(QByteArrayView bytes) const
 {
     if (textcodec::isAscii(bytes))
         return QString::fromLatin1(bytes);
-    return m_isUtf8 ? QString::fromUtf8(bytes) : textcodec::fromWindows1252(bytes);
+    if (!m_isUtf8)
+        return textcodec::fromWindows1252(bytes);
+    // QString::fromUtf8 would drop a byte order mark at the start of the
+    // value, which is text there: only the file's own mark is no text.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(bytes);
 }
 
 const IniText::Section* IniText::findSection(QByteArrayView name) const

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Tavendel needs on Debian 12,
 # only what is missing; safe to run again. Uses sudo when not root.
+# With --ci, also what CI adds: clang and libFuzzer for the fuzz targets, and
+# llvm-symbolizer for readable sanitizer reports.
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-comic-neue
 )
+if [[ "${1:-}" == "--ci" ]]; then
+  packages+=(clang libclang-rt-14-dev llvm)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -20,35 +20,41 @@ std::optional<IniFile> IniFileCache::load(const QString& path)
     const std::optional<FileVersion> version = regularfile::versionOf(path, IniFile::MaxFileSize);
     if (!version)
         return std::nullopt;
-    if (std::optional<IniFile> cached = find(path, *version))
-        return cached;
+    std::optional<Slot> kept = take(path);
+    if (kept && kept->settled && kept->version == *version) {
+        keep(*kept);
+        return kept->file;
+    }
 
     timespec readAt {};
     ::clock_gettime(CLOCK_REALTIME, &readAt);
     std::optional<regularfile::Snapshot> snapshot = regularfile::read(path, IniFile::MaxFileSize);
     if (!snapshot)
         return std::nullopt;
-    IniFile file(std::move(snapshot->bytes));
-    if (isSettled(snapshot->version, readAt))
-        keep(path, snapshot->version, file);
+    const bool unchanged = kept && kept->file.bytes() == snapshot->bytes;
+    const IniFile file = unchanged ? kept->file : IniFile(std::move(snapshot->bytes));
+    keep(Slot{path, snapshot->version, file, isSettled(snapshot->version, readAt)});
     return file;
 }
 
-std::optional<IniFile> IniFileCache::find(const QString& path, const FileVersion& version)
+// The path's slot, taken out of the list.
+std::optional<IniFileCache::Slot> IniFileCache::take(const QString& path)
 {
     const std::lock_guard lock(m_mutex);
     const auto slot = std::find_if(m_slots.begin(), m_slots.end(), [&](const Slot& s) { return s.path == path; });
-    if (slot == m_slots.end() || !(slot->version == version))
+    if (slot == m_slots.end())
         return std::nullopt;
-    std::rotate(m_slots.begin(), slot, slot + 1);
-    return m_slots.front().file;
+    Slot taken = std::move(*slot);
+    m_slots.erase(slot);
+    return taken;
 }
 
-void IniFileCache::keep(const QString& path, const FileVersion& version, const IniFile& file)
+// Puts the slot first, dropping the least recently used beyond Capacity.
+void IniFileCache::keep(Slot slot)
 {
     const std::lock_guard lock(m_mutex);
-    std::erase_if(m_slots, [&](const Slot& s) { return s.path == path; });
-    m_slots.insert(m_slots.begin(), Slot{path, version, file});
+    std::erase_if(m_slots, [&](const Slot& s) { return s.path == slot.path; });
+    m_slots.insert(m_slots.begin(), std::move(slot));
     if (m_slots.size() > Capacity)
         m_slots.erase(m_slots.begin() + Capacity, m_slots.end());
 }

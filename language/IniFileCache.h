@@ -21,7 +21,8 @@ public:
     static constexpr std::size_t Capacity = 4;
     // File systems stamp modification times in steps (two seconds on FAT). A
     // file changed again within the step of its last change keeps its version,
-    // so a file changed this recently is read afresh at every lookup.
+    // so a file changed this recently (or dated in the future) is read again
+    // at every lookup; it is indexed again only when its bytes changed.
     static constexpr std::chrono::seconds SettleTime{3};
 
     // As IniFile::load.
@@ -33,10 +34,11 @@ private:
         QString path;
         FileVersion version;
         IniFile file;
+        bool settled; // read when no later change could keep the version
     };
 
-    std::optional<IniFile> find(const QString& path, const FileVersion& version);
-    void keep(const QString& path, const FileVersion& version, const IniFile& file);
+    std::optional<Slot> take(const QString& path);
+    void keep(Slot slot);
 
     std::mutex m_mutex;
     std::vector<Slot> m_slots; // the most recently used first

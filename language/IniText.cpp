@@ -167,8 +167,8 @@ void IniText::addLine(qsizetype start, qsizetype end)
     if (first == last || isComment(m_text[first]))
         return;
     const QByteArrayView line = m_text.sliced(first, last - first);
-    const qsizetype closing = line.lastIndexOf(']');
-    if (line.front() == '[' && closing > 0) {
+    const qsizetype closing = line.front() == '[' ? line.lastIndexOf(']') : -1;
+    if (closing > 0) {
         const qsizetype nameStart = skipBlanks(m_text, first + 1, first + closing);
         const qsizetype nameEnd = dropBlanks(m_text, nameStart, first + closing);
         m_sections.push_back(Section{Offset(nameStart), Offset(nameEnd - nameStart), Offset(end), Offset(end)});

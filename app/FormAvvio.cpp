@@ -6,7 +6,7 @@
 using forms::Alignment;
 using forms::ControlKind;
 
-forms::FormSpec FormAvvio::design()
+forms::FormDesign FormAvvio::design()
 {
     const QString comic = QStringLiteral("Comic Sans MS");
     return {

@@ -9,7 +9,7 @@ class FormAvvio : public FormTavendel
 {
 public:
     FormAvvio();
-    static forms::FormSpec design();
+    static forms::FormDesign design();
 
 protected:
     void primaDellaTraduzione() override;

@@ -3,16 +3,18 @@
 #include "forms/Application.h"
 #include "forms/Control.h"
 #include "forms/MessageBox.h"
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 #include "language/MLSTranslateForm.h"
 #include "language/modLanguageSupport.h"
 #include "shell/Modulo1.h"
 #include "shell/SharedState.h"
 
+#include "RegistroForme.h"
+
 #include <QCollator>
-#include <QDir>
 #include <QLocale>
 #include <QPointer>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <array>
@@ -20,7 +22,7 @@
 #include <utility>
 
 using forms::ControlKind;
-using forms::ControlSpec;
+using forms::ControlDesign;
 
 namespace {
 
@@ -29,25 +31,14 @@ const QString kCommand1 = QStringLiteral("Command1");
 const QString kMenuLingue = QStringLiteral("mnuLanguages");
 const QString kVoceLingua = QStringLiteral("mnuLanguage");
 
-// Each level button: the exercise it opens and the largest number it allows.
-struct Livello
+// A level named by its largest number, thousands set apart by a blank ("3 000").
+QString numeroDelLivello(std::int16_t numeroMassimo)
 {
-    QStringView bottone;
-    QStringView esercizio;
-    std::int16_t numeroMassimo;
-};
-
-constexpr std::array kLivelli{
-    Livello{u"Command2", u"Form1", 38},   Livello{u"Command4", u"Form1", 88},
-    Livello{u"Command3", u"Form1", 388},  Livello{u"Command5", u"Form1", 888},
-    Livello{u"Command6", u"Form1", 3000},
-    Livello{u"Command10", u"Form2", 38},  Livello{u"Command11", u"Form2", 88},
-    Livello{u"Command9", u"Form2", 388},  Livello{u"Command8", u"Form2", 888},
-    Livello{u"Command7", u"Form2", 3000},
-    Livello{u"Command13", u"Form3", 38},  Livello{u"Command12", u"Form3", 88},
-    Livello{u"Command14", u"Form3", 388}, Livello{u"Command15", u"Form3", 888},
-    Livello{u"Command16", u"Form3", 3000},
-};
+    QString cifre = QString::number(numeroMassimo);
+    for (qsizetype at = cifre.size() - 3; at > 0; at -= 3)
+        cifre.insert(at, QLatin1Char(' '));
+    return cifre;
+}
 
 // Language names sorted as a person reads them: letter case and accents
 // matter less than the letters, and numbers count by their value. Names
@@ -67,25 +58,25 @@ void ordinaComeSiLegge(QStringList& nomi)
 
 } // namespace
 
-forms::FormSpec FormMenu::design()
+forms::FormDesign FormMenu::design()
 {
     const QString arial = QStringLiteral("Arial");
     const QString freccia = QStringLiteral("pointer_arrow");
     const auto intestazione = [&](const char* name, const char* caption, double left, double width,
                                   int tabIndex) {
-        return ControlSpec{.name = QString::fromLatin1(name), .kind = ControlKind::Label,
+        return ControlDesign{.name = QString::fromLatin1(name), .kind = ControlKind::Label,
                            .caption = QString::fromUtf8(caption), .font = {arial, 11.25, true},
                            .left = left, .top = 240, .width = width, .height = 255,
                            .transparent = true, .tabIndex = tabIndex};
     };
-    const auto bottone = [&](const char* name, const char* caption, double left, double top,
+    const auto bottone = [&](const char* name, const QString& caption, double left, double top,
                              int tabIndex) {
-        return ControlSpec{.name = QString::fromLatin1(name), .kind = ControlKind::CommandButton,
-                           .caption = QString::fromUtf8(caption), .font = {arial, 20.25, true},
+        return ControlDesign{.name = QString::fromLatin1(name), .kind = ControlKind::CommandButton,
+                           .caption = caption, .font = {arial, 20.25, true},
                            .left = left, .top = top, .width = 2500, .height = 550,
                            .pointer = freccia, .tabIndex = tabIndex};
     };
-    return {
+    forms::FormDesign design{
         .name = QStringLiteral("FormMenu"),
         .clientWidth = 8085,
         .clientHeight = 4920,
@@ -97,21 +88,6 @@ forms::FormSpec FormMenu::design()
             intestazione("Label3", "Leggi i Tavendel", 240, 2415, 12),
             intestazione("Label4", "Scrivi i Tavendel", 2880, 2415, 13),
             intestazione("Label5", "Abbina", 5520, 1815, 19),
-            bottone("Command2", "IVX", 120, 480, 2),
-            bottone("Command4", "IVXL", 120, 1095, 1),
-            bottone("Command3", "IVXLC", 120, 1680, 3),
-            bottone("Command5", "IVXLCD", 120, 2280, 4),
-            bottone("Command6", "IVXLCDM", 120, 2880, 5),
-            bottone("Command10", "38", 2760, 480, 9),
-            bottone("Command11", "88", 2760, 1095, 10),
-            bottone("Command9", "388", 2760, 1680, 8),
-            bottone("Command8", "888", 2760, 2280, 7),
-            bottone("Command7", "3 000", 2760, 2880, 6),
-            bottone("Command13", "38", 5400, 480, 15),
-            bottone("Command12", "88", 5400, 1095, 14),
-            bottone("Command14", "388", 5400, 1680, 16),
-            bottone("Command15", "888", 5400, 2280, 17),
-            bottone("Command16", "3 000", 5400, 2880, 18),
             {.name = kCheck1, .kind = ControlKind::CheckBox,
              .caption = QStringLiteral("Suoni attivati"), .font = {arial, 14.25, true},
              .left = 720, .top = 3840, .width = 2265, .height = 405,
@@ -122,27 +98,60 @@ forms::FormSpec FormMenu::design()
              .caption = QStringLiteral("mnuLanguage 0"), .container = kMenuLingue},
         },
     };
+    // A column of level buttons for each exercise, after the headings.
+    std::vector<ControlDesign> livelli;
+    for (const VoceEsercizio& esercizio : esercizi())
+        for (std::size_t i = 0; i < kLivelli.size(); ++i)
+            livelli.push_back(bottone(esercizio.bottoni[i].nome,
+                                      esercizio.livelliInLettere ? QString(kLivelli[i].lettere)
+                                                                 : numeroDelLivello(kLivelli[i].numeroMassimo),
+                                      esercizio.colonna, righeLivelli()[i], esercizio.bottoni[i].tabIndex));
+    design.controls.insert(design.controls.begin() + 3, livelli.begin(), livelli.end());
+    return design;
 }
 
 FormMenu::FormMenu() : FormTavendel(design())
 {
     collegaLivelli();
     onClick(kCheck1, [this](int) { Check1_Click(); });
-    onClick(kCommand1, [this](int) { dopoLaScelta(&Modulo1::ConfermaUscita); });
+    onClick(kCommand1, [this](int) { dopoLaScelta([this] { esci(); }); });
     onClick(kVoceLingua, [this](int index) { mnuLanguage_Click(index); });
 }
 
 void FormMenu::collegaLivelli()
 {
-    for (const Livello& livello : kLivelli) {
-        onClick(livello.bottone.toString(), [this, &livello](int) {
-            dopoLaScelta([this, &livello] {
-                // The exercise reads its level from its Load on.
-                Stato().setNumeroMassimo(livello.numeroMassimo);
-                forms::Application::instance().switchTo(livello.esercizio.toString(), *this);
+    for (const VoceEsercizio& esercizio : esercizi()) {
+        for (std::size_t i = 0; i < kLivelli.size(); ++i) {
+            const std::int16_t numeroMassimo = kLivelli[i].numeroMassimo;
+            onClick(QString::fromLatin1(esercizio.bottoni[i].nome), [this, &esercizio, numeroMassimo](int) {
+                dopoLaScelta([this, &esercizio, numeroMassimo] { apriEsercizio(numeroMassimo, esercizio.forma); });
             });
-        });
+        }
     }
+}
+
+void FormMenu::apriEsercizio(std::int16_t numeroMassimo, const QString& esercizio)
+{
+    // The exercise's Load lets pending events run: a click that arrives then
+    // must change neither the exercise nor its level. (An exercise unloaded
+    // during its own Load leaves the menu in use again.)
+    if (inUscita())
+        return;
+    // The exercise reads its level from its Load on.
+    Stato().setNumeroMassimo(numeroMassimo);
+    forms::Application::instance().switchTo(esercizio, *this);
+}
+
+bool FormMenu::inUscita() const
+{
+    return forms::Application::instance().isLeaving(*this);
+}
+
+void FormMenu::esci()
+{
+    // Once a level is clicked the menu is on its way out: no exit question.
+    if (!inUscita())
+        Modulo1::ConfermaUscita();
 }
 
 void FormMenu::primaDellaTraduzione()
@@ -160,7 +169,7 @@ void FormMenu::caricamento()
 bool FormMenu::onCloseRequest()
 {
     // The menu is where the program ends: closing it asks, like "Esci".
-    dopoLaScelta(&Modulo1::ConfermaUscita);
+    dopoLaScelta([this] { esci(); });
     return false;
 }
 
@@ -171,14 +180,9 @@ void FormMenu::Check1_Click()
 
 QStringList FormMenu::lingueDisponibili()
 {
-    // ".lng" exactly, as the language files are spelled: on a file system
-    // that tells case apart, "X.LNG" is a different name and is not listed.
     const QString estensione = modLanguageSupport::LanguageFileExtension.toString();
-    const QStringList file = QDir(forms::appPath())
-                                 .entryList({QLatin1Char('*') + estensione},
-                                            QDir::Files | QDir::CaseSensitive, QDir::NoSort);
     QStringList nomi;
-    for (const QString& nomeFile : file) {
+    for (const QString& nomeFile : forms::places().languageFiles()) {
         const QString nome = nomeFile.chopped(estensione.size());
         if (!nome.isEmpty() && modLanguageSupport::isSafeLanguageName(nome))
             nomi.append(nome);
@@ -225,14 +229,20 @@ void FormMenu::mnuLanguage_Click(int Index)
     }
     const QPointer<FormMenu> vivo(this);
     m_sceltaInCorso = true;
-    std::optional<int> scelta = Index;
-    while (scelta) {
-        applicaLingua(*scelta);
-        if (!vivo)
-            return;
-        scelta = std::exchange(m_sceltaRinviata, std::nullopt);
+    {
+        // Whatever ends the pick, input is deferred no longer.
+        const auto finita = qScopeGuard([&] {
+            if (vivo)
+                m_sceltaInCorso = false;
+        });
+        std::optional<int> scelta = Index;
+        while (scelta) {
+            applicaLingua(*scelta);
+            if (!vivo)
+                return;
+            scelta = std::exchange(m_sceltaRinviata, std::nullopt);
+        }
     }
-    m_sceltaInCorso = false;
     if (const std::function<void()> azione = std::exchange(m_azioneRinviata, nullptr))
         azione();
 }
@@ -256,7 +266,19 @@ void FormMenu::applicaLingua(int Index)
         return;
 
     // The translation may have renamed the entry: the new name is stored.
-    modLanguageSupport::writeLanguageSetting(voceLingua(Index).caption());
+    if (modLanguageSupport::writeLanguageSetting(voceLingua(Index).caption()) == 0)
+        avvisaLinguaNonRicordata();
+}
+
+void FormMenu::avvisaLinguaNonRicordata()
+{
+    // The language has switched all the same: pupil and teacher only need to
+    // know, once a run, that the next start will not remember it.
+    if (Stato().AvvisoLinguaDato())
+        return;
+    Stato().setAvvisoLinguaDato(true);
+    forms::msgBox({Modulo1::kTitolo, modLanguageSupport::MLSGetMessage(QStringLiteral("0005")),
+                   forms::MsgBoxButtons::OkOnly, forms::MsgBoxIcon::Information});
 }
 
 void FormMenu::dopoLaScelta(std::function<void()> azione)

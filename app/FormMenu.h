@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -19,7 +20,7 @@ class FormMenu : public FormTavendel
 {
 public:
     FormMenu();
-    static forms::FormSpec design();
+    static forms::FormDesign design();
 
     // The Language menu holds at most this many entries.
     static constexpr int kMassimoLingue = 32767;
@@ -44,12 +45,22 @@ private:
     // extension, without names that could lead out of the folder.
     static QStringList lingueDisponibili();
     void collegaLivelli();
+    // A level button: the first clicked decides the exercise and its level;
+    // clicks that arrive before that exercise shows are ignored.
+    void apriEsercizio(std::int16_t numeroMassimo, const QString& esercizio);
+    // The exit button, or the window closed: the exit question, unless an
+    // exercise is already opening.
+    void esci();
+    // Whether an exercise is opening in the menu's place.
+    bool inUscita() const;
     void Check1_Click();
     // Runs a move away from the menu (a level, the exit) now, or once the
     // language pick under way has ended, so that the menu is never unloaded
     // in the middle of a pick; of several moves asked meanwhile, the latest runs.
     void dopoLaScelta(std::function<void()> azione);
     void applicaLingua(int Index);
+    // Says, in the language just picked, that the settings file cannot be written.
+    void avvisaLinguaNonRicordata();
     std::vector<forms::Control*> vociLingua() const;
     forms::Control& voceLingua(int Index) const;
 

@@ -6,16 +6,42 @@
 #include "exercises/Form1.h"
 #include "exercises/Form2.h"
 #include "exercises/Form3.h"
-#include "forms/Application.h"
 
 #include <memory>
+
+namespace {
+template<typename FormClass>
+VoceEsercizio voce(double colonna, bool livelliInLettere, std::array<BottoneLivello, kLivelli.size()> bottoni)
+{
+    return {FormClass::design().name, [] { return std::make_unique<FormClass>(); }, colonna, livelliInLettere,
+            bottoni};
+}
+} // namespace
+
+const std::vector<VoceEsercizio>& esercizi()
+{
+    static const std::vector<VoceEsercizio> voci{
+        voce<Form1>(120, true,
+                    {{{"Command2", 2}, {"Command4", 1}, {"Command3", 3}, {"Command5", 4}, {"Command6", 5}}}),
+        voce<Form2>(2760, false,
+                    {{{"Command10", 9}, {"Command11", 10}, {"Command9", 8}, {"Command8", 7}, {"Command7", 6}}}),
+        voce<Form3>(5400, false,
+                    {{{"Command13", 15}, {"Command12", 14}, {"Command14", 16}, {"Command15", 17}, {"Command16", 18}}}),
+    };
+    return voci;
+}
+
+const std::array<double, kLivelli.size()>& righeLivelli()
+{
+    static const std::array<double, kLivelli.size()> righe{480, 1095, 1680, 2280, 2880};
+    return righe;
+}
 
 void RegistraForme()
 {
     auto& forms = forms::Application::instance();
-    forms.registerForm(QStringLiteral("FormAvvio"), [] { return std::make_unique<FormAvvio>(); });
-    forms.registerForm(QStringLiteral("FormMenu"), [] { return std::make_unique<FormMenu>(); });
-    forms.registerForm(QStringLiteral("Form1"), [] { return std::make_unique<Form1>(); });
-    forms.registerForm(QStringLiteral("Form2"), [] { return std::make_unique<Form2>(); });
-    forms.registerForm(QStringLiteral("Form3"), [] { return std::make_unique<Form3>(); });
+    forms.registerForm<FormAvvio>();
+    forms.registerForm<FormMenu>();
+    for (const VoceEsercizio& esercizio : esercizi())
+        forms.registerForm(esercizio.forma, esercizio.crea);
 }

@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "RegistroForme.h"
 
 #include "forms/Application.h"
@@ -8,8 +9,36 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+#include <optional>
+
+namespace {
+// The exit code when the command line is answered without starting the
+// program. It runs before any application object, so it needs no display.
+std::optional<int> answer(const CommandLine& commandLine)
+{
+    switch (commandLine.action) {
+    case CommandLine::Action::ShowHelp:
+        std::fputs(helpText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::ShowVersion:
+        std::fputs(versionText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Refuse:
+        std::fputs(refusalText(commandLine.refused).c_str(), stderr);
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+    return std::nullopt;
+}
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> code = answer(CommandLine::parse(argc, argv)))
+        return *code;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavendel"));
     // The program lives for as long as one of its forms is loaded; moving

@@ -4,7 +4,7 @@
 
 #include "forms/Control.h"
 #include "forms/Form.h"
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 #include "language/MLSTranslateForm.h"
 #include "language/modLanguageSupport.h"
 #include "layout/clsResize.h"
@@ -28,9 +28,9 @@ const QString kFormName = QStringLiteral("FormBanco");
 // A form laid out like the program's busiest: a menu with items, labels
 // (an array of seven among them), buttons, a text box, a check box, a line
 // and a tab strip; 30 controls in all.
-forms::FormSpec designOfTheBenchForm()
+forms::FormDesign designOfTheBenchForm()
 {
-    forms::FormSpec decl{.name = kFormName, .clientWidth = 9000, .clientHeight = 6000,
+    forms::FormDesign decl{.name = kFormName, .clientWidth = 9000, .clientHeight = 6000,
                          .caption = QStringLiteral("Banco")};
     auto& controls = decl.controls;
     controls.push_back({.name = QStringLiteral("mnuFile"), .kind = ControlKind::Menu, .caption = QStringLiteral("File")});
@@ -78,7 +78,7 @@ QByteArray languageFile()
                           QStringLiteral("Leggi i numeri romani fino a %1 (I, V, X, L, C)").arg(i * 37));
     }
     text += "\r\n[" + kFormName.toUtf8() + "]\r\n";
-    for (const forms::ControlSpec& control : designOfTheBenchForm().controls) {
+    for (const forms::ControlDesign& control : designOfTheBenchForm().controls) {
         const QString name = control.index >= 0 ? QStringLiteral("%1(%2)").arg(control.name).arg(control.index)
                                                 : control.name;
         text += entry(name + QStringLiteral(".Caption"), QStringLiteral("Testo di ") + name);

@@ -16,7 +16,7 @@ constexpr std::int16_t kLivelloNumeriLunghi = 1000;
 constexpr double kPuntiNumeriLunghi = 36;
 } // namespace
 
-Esercizio::Esercizio(forms::FormSpec decl, bool coloreAlCaricamento)
+Esercizio::Esercizio(forms::FormDesign decl, bool coloreAlCaricamento)
     : FormTavendel(std::move(decl), coloreAlCaricamento)
 {
     onClick(QStringLiteral("MenuAzzera"), [this](int) { MenuAzzera_Click(); });
@@ -24,7 +24,7 @@ Esercizio::Esercizio(forms::FormSpec decl, bool coloreAlCaricamento)
     onClick(QStringLiteral("mnuEsci"), [this](int) { Modulo1::TornaAlMenu(*this); });
 }
 
-std::vector<forms::ControlSpec> Esercizio::menuEsercizio(int blankDopoInformazioni)
+std::vector<forms::ControlDesign> Esercizio::menuEsercizio(int blankDopoInformazioni)
 {
     constexpr int kBlankDopoAzzera = 10;
     const QChar blank = QLatin1Char(' ');
@@ -38,7 +38,7 @@ std::vector<forms::ControlSpec> Esercizio::menuEsercizio(int blankDopoInformazio
     };
 }
 
-std::vector<forms::ControlSpec> Esercizio::riquadroEsiti(double left, double top, int tabIndex,
+std::vector<forms::ControlDesign> Esercizio::riquadroEsiti(double left, double top, int tabIndex,
                                                         double topErrati)
 {
     using forms::Alignment;
@@ -111,12 +111,7 @@ void Esercizio::contaErrato()
 
 std::int16_t Esercizio::estraiNumero() const
 {
-    // Single precision, as the generator gives it: r < 1 keeps the product
-    // below the bound, whose integer part plus 1 is 1 to the bound.
-    const std::int16_t massimo = Stato().NumeroMassimo();
-    const float prodotto = forms::rnd() * float(massimo);
-    const int numero = static_cast<int>(prodotto) + 1;
-    return static_cast<std::int16_t>(numero > massimo ? massimo : numero);
+    return static_cast<std::int16_t>(forms::randomIndex(Stato().NumeroMassimo()) + 1);
 }
 
 void Esercizio::registraEsito(bool esatto)

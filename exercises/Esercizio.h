@@ -14,20 +14,20 @@
 class Esercizio : public FormTavendel
 {
 public:
-    explicit Esercizio(forms::FormSpec decl, bool coloreAlCaricamento = true);
+    explicit Esercizio(forms::FormDesign decl, bool coloreAlCaricamento = true);
 
     // A count as shown: one leading blank, the sign place of a number that
     // is never negative (" 1").
     static QString conSegno(int conteggio);
 
+    // The three menu entries every exercise has: "Azzera conteggio",
+    // "Informazioni" (followed by as many blanks as its form gives it) and "Esci".
+    static std::vector<forms::ControlDesign> menuEsercizio(int blankDopoInformazioni);
+
     // The white box of the reading and writing exercises that holds the
     // verdict's two faces and the two counts with their labels, at (left,
     // top) in the form; its tab index comes first and its labels' follow.
-    // The three menu entries every exercise has: "Azzera conteggio",
-    // "Informazioni" (followed by as many blanks as its form gives it) and "Esci".
-    static std::vector<forms::ControlSpec> menuEsercizio(int blankDopoInformazioni);
-
-    static std::vector<forms::ControlSpec> riquadroEsiti(double left, double top, int tabIndex,
+    static std::vector<forms::ControlDesign> riquadroEsiti(double left, double top, int tabIndex,
                                                         double topErrati);
 
 protected:

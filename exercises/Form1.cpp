@@ -30,10 +30,10 @@ long long valoreCifre(const QString& risposta)
 }
 } // namespace
 
-forms::FormSpec Form1::design()
+forms::FormDesign Form1::design()
 {
     const QString arial = QStringLiteral("Arial");
-    forms::FormSpec decl{
+    forms::FormDesign decl{
         .name = QStringLiteral("Form1"),
         .clientWidth = 9540,
         .clientHeight = 6345,
@@ -85,9 +85,9 @@ forms::FormSpec Form1::design()
         },
     };
     // The box of the verdict and the counts comes first, as the form stores it.
-    const std::vector<forms::ControlSpec> riquadro = riquadroEsiti(2640, 240, 8, 750);
+    const std::vector<forms::ControlDesign> riquadro = riquadroEsiti(2640, 240, 8, 750);
     decl.controls.insert(decl.controls.begin(), riquadro.begin(), riquadro.end());
-    const std::vector<forms::ControlSpec> menu = menuEsercizio(12);
+    const std::vector<forms::ControlDesign> menu = menuEsercizio(12);
     decl.controls.insert(decl.controls.end(), menu.begin(), menu.end());
     return decl;
 }

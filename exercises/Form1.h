@@ -12,7 +12,7 @@ class Form1 : public Esercizio
 {
 public:
     Form1();
-    static forms::FormSpec design();
+    static forms::FormDesign design();
 
 protected:
     void attivazione() override;

@@ -1,5 +1,7 @@
 #include "Form2.h"
 
+#include "Livelli.h"
+
 #include "forms/NumberFormat.h"
 #include "roman/ModuloRomano.h"
 #include "shell/Modulo1.h"
@@ -18,30 +20,12 @@ const QString kText1 = QStringLiteral("Text1");
 const QString kLabel3 = QStringLiteral("Label3");
 const QString kBottoneAvanti = QStringLiteral("BottoneAvanti");
 
-// Each level's letters are exactly those its numerals use.
-const std::array<std::pair<std::int16_t, QLatin1StringView>, 5> kLetterePerLivello{{
-    {38, QLatin1StringView("XVI")},
-    {88, QLatin1StringView("LXVI")},
-    {388, QLatin1StringView("CLXVI")},
-    {888, QLatin1StringView("DCLXVI")},
-    {3000, QLatin1StringView("MDCLXVI")},
-}};
-
-// The letters the answer box takes at this level; none for a bound that is
-// no level, where every key goes through.
-std::optional<QLatin1StringView> lettereDelLivello(std::int16_t massimo)
-{
-    for (const auto& [livello, lettere] : kLetterePerLivello)
-        if (livello == massimo)
-            return lettere;
-    return std::nullopt;
-}
 } // namespace
 
-forms::FormSpec Form2::design()
+forms::FormDesign Form2::design()
 {
     const QString arial = QStringLiteral("Arial");
-    forms::FormSpec decl{
+    forms::FormDesign decl{
         .name = QStringLiteral("Form2"),
         .clientWidth = 9900,
         .clientHeight = 6990,
@@ -67,9 +51,9 @@ forms::FormSpec Form2::design()
         },
     };
     // The box of the verdict and the counts comes first, as the form stores it.
-    const std::vector<forms::ControlSpec> riquadro = riquadroEsiti(2520, 120, 3, 720);
+    const std::vector<forms::ControlDesign> riquadro = riquadroEsiti(2520, 120, 3, 720);
     decl.controls.insert(decl.controls.begin(), riquadro.begin(), riquadro.end());
-    const std::vector<forms::ControlSpec> menu = menuEsercizio(11);
+    const std::vector<forms::ControlDesign> menu = menuEsercizio(11);
     decl.controls.insert(decl.controls.end(), menu.begin(), menu.end());
     return decl;
 }
@@ -99,10 +83,11 @@ void Form2::NuovaDomanda()
 void Form2::Text1_KeyPress(int& KeyAscii)
 {
     KeyAscii = Modulo1::Maiuscolo(KeyAscii);
-    const std::optional<QLatin1StringView> lettere = lettereDelLivello(Stato().NumeroMassimo());
-    if (!lettere || KeyAscii == ' ' || KeyAscii == kTastoIndietro)
+    // A bound that is no level lets every key through.
+    const Livello* livello = livelloDi(Stato().NumeroMassimo());
+    if (!livello || KeyAscii == ' ' || KeyAscii == kTastoIndietro)
         return;
-    const bool letteraDelLivello = KeyAscii < 128 && lettere->contains(QLatin1Char(char(KeyAscii)));
+    const bool letteraDelLivello = KeyAscii < 128 && livello->lettere.contains(QLatin1Char(char(KeyAscii)));
     if (!letteraDelLivello)
         KeyAscii = 0;
 }

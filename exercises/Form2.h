@@ -11,7 +11,7 @@ class Form2 : public Esercizio
 {
 public:
     Form2();
-    static forms::FormSpec design();
+    static forms::FormDesign design();
 
 protected:
     void attivazione() override;

@@ -13,7 +13,7 @@
 
 using forms::Alignment;
 using forms::ControlKind;
-using forms::ControlSpec;
+using forms::ControlDesign;
 
 namespace {
 const QString kCarte = QStringLiteral("Label3");
@@ -40,7 +40,7 @@ const std::array<QString, Form3::kCoppie> kMesi{
     QStringLiteral("LUGLIO"),
 };
 
-ControlSpec valoreDisegnato(int i)
+ControlDesign valoreDisegnato(int i)
 {
     return {.name = kValori, .kind = ControlKind::Label, .index = i,
             .caption = QStringLiteral("Label4"), .font = {kArial, 15.75, true},
@@ -50,7 +50,7 @@ ControlSpec valoreDisegnato(int i)
             .focusable = true};
 }
 
-ControlSpec cartaDisegnata(int i)
+ControlDesign cartaDisegnata(int i)
 {
     return {.name = kCarte, .kind = ControlKind::Label, .index = i, .caption = kMesi[i],
             .font = {kArial, 14.25, true},
@@ -68,9 +68,9 @@ std::int16_t arrotonda(double twips)
 }
 } // namespace
 
-forms::FormSpec Form3::design()
+forms::FormDesign Form3::design()
 {
-    forms::FormSpec decl{
+    forms::FormDesign decl{
         .name = QStringLiteral("Form3"),
         .clientWidth = 8040,
         .clientHeight = 5340,
@@ -113,7 +113,7 @@ forms::FormSpec Form3::design()
         decl.controls.push_back(valoreDisegnato(i));
     for (int i = 0; i < kCoppie; ++i)
         decl.controls.push_back(cartaDisegnata(i));
-    const std::vector<forms::ControlSpec> menu = menuEsercizio(11);
+    const std::vector<forms::ControlDesign> menu = menuEsercizio(11);
     decl.controls.insert(decl.controls.end(), menu.begin(), menu.end());
     return decl;
 }
@@ -159,10 +159,7 @@ void Form3::dopoRidimensionamento()
 {
     // Scaling puts every card and value label back on its design row; the
     // round's rows are measured again at the new size and taken up again.
-    if (!m_righeMisurate || isMinimized())
-        return;
-    const clsResize* fitting = Stato().objResize();
-    if (!fitting || fitting->SourceForm() != this)
+    if (!m_righeMisurate || isMinimized() || !adattamento())
         return;
     misuraRighe();
     allineaValori();
@@ -223,7 +220,7 @@ void Form3::ScombiccheraPosti()
     // row geometry, however small the form, can make the search go round for ever.
     std::array<bool, kCoppie> posata{};
     for (int riga = 0; riga < kCoppie; ++riga) {
-        int k = std::min(static_cast<int>(forms::rnd() * float(kCoppie)), kCoppie - 1);
+        int k = forms::randomIndex(kCoppie);
         while (posata[k])
             k = (k + 1) % kCoppie;
         posata[k] = true;

@@ -17,7 +17,7 @@ public:
     static constexpr int kCoppie = 7;
 
     Form3();
-    static forms::FormSpec design();
+    static forms::FormDesign design();
 
     // Puts the cards on the seven rows: each row draws a card at random and
     // takes the next one not yet placed when that one already is, cyclically.

@@ -10,6 +10,27 @@
 #include <stdexcept>
 
 namespace forms {
+namespace {
+
+// Holds an unloaded form until the event loop is back where the form was
+// unloaded: its own handler may still be running.
+class Unloaded : public QObject
+{
+public:
+    explicit Unloaded(std::unique_ptr<Form> form) : m_form(std::move(form)) {}
+
+private:
+    std::unique_ptr<Form> m_form;
+};
+
+void bringForward(Form& form)
+{
+    form.window()->show();
+    form.window()->raise();
+    form.window()->activateWindow();
+}
+
+} // namespace
 
 Application& Application::instance()
 {
@@ -30,9 +51,7 @@ void Application::registerForm(const QString& name, Factory factory)
 Form& Application::show(const QString& name)
 {
     if (Form* loaded = find(name)) {
-        loaded->window()->show();
-        loaded->window()->raise();
-        loaded->window()->activateWindow();
+        bringForward(*loaded);
         return *loaded;
     }
     const auto known = std::find_if(m_factories.begin(), m_factories.end(), [&](const auto& entry) {
@@ -41,38 +60,36 @@ Form& Application::show(const QString& name)
     if (known == m_factories.end())
         throw std::logic_error("no form named " + name.toStdString());
 
-    Form* form = known->second().release();
-    m_loaded.push_back(form);
-    form->runLoad();
+    Form& form = *m_loaded.emplace_back(known->second());
+    form.runLoad();
     // Pending events run during a Load (a translation lets them): a form
     // unloaded meanwhile is neither shown nor activated.
-    if (form->isUnloaded())
-        return *form;
-    form->window()->show();
-    form->window()->raise();
-    form->window()->activateWindow();
-    form->runActivate();
-    return *form;
+    if (form.isUnloaded())
+        return form;
+    bringForward(form);
+    form.runActivate();
+    return form;
 }
 
 void Application::unload(Form& form)
 {
-    const auto it = std::find(m_loaded.begin(), m_loaded.end(), &form);
+    const auto it = std::find_if(m_loaded.begin(), m_loaded.end(), [&](const auto& owned) {
+        return owned.get() == &form;
+    });
     if (it == m_loaded.end())
         return;
+    std::unique_ptr<Form> owned = std::move(*it);
     m_loaded.erase(it);
     form.markUnloaded();
-    form.cancelDrag();
     form.window()->hide();
-    // The form's own handler may be running: destroy it once that returns.
-    form.deleteLater();
+    (new Unloaded(std::move(owned)))->deleteLater();
 }
 
 Form* Application::switchTo(const QString& target, Form& from)
 {
     // While the target loads, pending events may ask to leave `from` once
     // more (a second click on the form being left): only the first move counts.
-    if (from.isUnloaded() || std::find(m_leaving.begin(), m_leaving.end(), &from) != m_leaving.end())
+    if (from.isUnloaded() || isLeaving(from))
         return nullptr;
     m_leaving.push_back(&from);
     const auto left = qScopeGuard([&] { std::erase(m_leaving, &from); });
@@ -84,17 +101,25 @@ Form* Application::switchTo(const QString& target, Form& from)
     return &shown;
 }
 
+bool Application::isLeaving(const Form& form) const
+{
+    return std::find(m_leaving.begin(), m_leaving.end(), &form) != m_leaving.end();
+}
+
 Form* Application::find(const QString& name) const
 {
-    for (Form* form : m_loaded)
+    for (const auto& form : m_loaded)
         if (form->name().compare(name, Qt::CaseInsensitive) == 0)
-            return form;
+            return form.get();
     return nullptr;
 }
 
 std::vector<Form*> Application::loadedForms() const
 {
-    return m_loaded;
+    std::vector<Form*> forms;
+    for (const auto& form : m_loaded)
+        forms.push_back(form.get());
+    return forms;
 }
 
 void Application::end()
@@ -103,7 +128,7 @@ void Application::end()
         m_endHandler();
         return;
     }
-    for (Form* form : m_loaded) {
+    for (const auto& form : m_loaded) {
         form->markUnloaded();
         form->window()->hide();
     }
@@ -117,12 +142,11 @@ void Application::setEndHandler(std::function<void()> handler)
 
 void Application::unloadAll()
 {
-    std::vector<Form*> forms;
+    std::vector<std::unique_ptr<Form>> forms;
     forms.swap(m_loaded);
-    for (Form* form : forms) {
+    for (const auto& form : forms)
         form->markUnloaded();
-        delete form;
-    }
+    forms.clear();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

@@ -12,7 +12,9 @@ class Form;
 
 // The program's forms: how each is made, which are loaded, and the moves
 // between them. A form is loaded afresh each time it is shown after being
-// unloaded: Load, then the window appears, then Activate.
+// unloaded: Load, then the window appears, then Activate. The application
+// owns every loaded form, and an unloaded one until the event that unloaded
+// it has been handled.
 class Application
 {
 public:
@@ -20,6 +22,12 @@ public:
 
     static Application& instance();
 
+    // A form class with its design: registered under its design's name.
+    template<typename FormClass>
+    void registerForm()
+    {
+        registerForm(FormClass::design().name, [] { return std::make_unique<FormClass>(); });
+    }
     void registerForm(const QString& name, Factory factory);
 
     // Shows the form, loading it first when it is not loaded.
@@ -31,6 +39,8 @@ public:
     // Nothing happens (nullptr) when `from` is already being left or gone;
     // `from` stays when the target was unloaded during its own Load.
     Form* switchTo(const QString& target, Form& from);
+    // Whether a move away from the form is under way.
+    bool isLeaving(const Form& form) const;
 
     Form* find(const QString& name) const;
     // The loaded forms, in the order they were loaded.
@@ -47,8 +57,8 @@ public:
 private:
     Application() = default;
     std::vector<std::pair<QString, Factory>> m_factories;
-    std::vector<Form*> m_loaded;
-    std::vector<Form*> m_leaving; // forms whose move to another is under way
+    std::vector<std::unique_ptr<Form>> m_loaded;
+    std::vector<const Form*> m_leaving; // forms whose move to another is under way
     std::function<void()> m_endHandler;
 };
 

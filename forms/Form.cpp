@@ -1,317 +1,28 @@
 #include "Form.h"
 
-#include "FormWidgets.h"
+#include "FormBuilder.h"
 #include "FormsError.h"
-#include "Pictures.h"
 #include "Units.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QFrame>
-#include <QKeyEvent>
-#include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
+#include <QtDebug>
 
 #include <algorithm>
+#include <exception>
 #include <stdexcept>
 
 namespace forms {
 
-class FormWindow : public QWidget
+Form::Form(FormDesign design) : m_decl(std::move(design)), m_input(*this)
 {
-public:
-    explicit FormWindow(Form& form) : m_form(form) {}
-
-protected:
-    void resizeEvent(QResizeEvent* event) override
-    {
-        QWidget::resizeEvent(event);
-        m_form.syncSize();
-    }
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        // Escape cancels a drag also when no control has the keyboard focus.
-        if (event->key() == Qt::Key_Escape && m_form.isDragging())
-            m_form.cancelDrag();
-        QWidget::keyPressEvent(event);
-    }
-    void closeEvent(QCloseEvent* event) override
-    {
-        if (m_form.runCloseRequest())
-            event->accept();
-        else
-            event->ignore();
-    }
-
-private:
-    Form& m_form;
-};
-
-namespace {
-
-void installFontSubstitutes()
-{
-    // Metric-compatible families stand in where the design's are missing.
-    static const bool done = [] {
-        QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
-                                   {QStringLiteral("Comic Neue"), QStringLiteral("Comic Sans")});
-        QFont::insertSubstitutions(QStringLiteral("Arial"),
-                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-        return true;
-    }();
-    (void)done;
-}
-
-QFont fontFor(const FontSpec& own, const FontSpec& fallback)
-{
-    const FontSpec& decl = own.family.isEmpty() ? fallback : own;
-    QFont font(decl.family);
-    if (decl.points > 0)
-        font.setPointSizeF(decl.points);
-    font.setBold(decl.bold);
-    return font;
-}
-
-Qt::Alignment qtAlignment(Alignment alignment)
-{
-    switch (alignment) {
-    case Alignment::Center: return Qt::AlignCenter;
-    case Alignment::Right: return Qt::AlignRight | Qt::AlignVCenter;
-    case Alignment::Left: break;
-    }
-    return Qt::AlignLeft | Qt::AlignVCenter;
-}
-
-int shiftState(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-        | (modifiers & Qt::AltModifier ? 4 : 0);
-}
-
-bool takesMouseClicks(ControlKind kind)
-{
-    return kind == ControlKind::Label || kind == ControlKind::Image
-        || kind == ControlKind::PictureBox;
-}
-
-QPoint globalPosOf(const QMouseEvent* event)
-{
-    return event->globalPosition().toPoint();
-}
-
-} // namespace
-
-Form::Form(FormSpec decl) : m_decl(std::move(decl))
-{
-    installFontSubstitutes();
-    m_window = std::make_unique<FormWindow>(*this);
-    m_window->setObjectName(m_decl.name);
-    m_window->setFont(fontFor(m_decl.font, m_decl.font));
-    m_window->setWindowTitle(m_decl.caption);
-    if (Pictures::exists(m_decl.icon))
-        m_window->setWindowIcon(Pictures::icon(m_decl.icon));
-
-    m_client = new QWidget(m_window.get());
-    m_client->setObjectName(QStringLiteral("client"));
-    m_client->installEventFilter(this);
-    setBackColor(m_decl.backColor);
-
-    for (const ControlSpec& row : m_decl.controls)
-        addControl(row);
-    applyTabOrder();
-
-    m_dragOutline = new QFrame(m_client);
-    m_dragOutline->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_dragOutline->setLineWidth(2);
-    m_dragOutline->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_dragOutline->hide();
-
-    // The design client area, below the menu bar; nothing is resized yet.
-    const QSize design(toPixelsX(m_decl.clientWidth), toPixelsY(m_decl.clientHeight) + menuBarHeight());
-    m_window->resize(design);
-    m_lastSize = design;
-    layoutChildren();
+    FormBuilder(*this).buildForm();
 }
 
 Form::~Form()
 {
+    // The widgets go first, while nothing maps them to their controls any more.
     m_byWidget.clear();
     m_window.reset();
-}
-
-Control& Form::addControl(ControlSpec decl)
-{
-    m_owned.push_back(std::make_unique<Control>(*this, std::move(decl)));
-    Control& control = *m_owned.back();
-    m_order.push_back(&control);
-    if (control.isMenu())
-        createMenuEntry(control);
-    else
-        createWidget(control);
-    return control;
-}
-
-void Form::createMenuEntry(Control& control)
-{
-    const ControlSpec& decl = control.decl();
-    if (!m_menuBar) {
-        m_menuBar = new QMenuBar(m_window.get());
-        m_menuBar->setNativeMenuBar(false);
-    }
-    QAction* action = nullptr;
-    if (decl.container.isEmpty()) {
-        const bool hasItems = std::any_of(m_decl.controls.begin(), m_decl.controls.end(),
-                                          [&](const ControlSpec& row) {
-                                              return row.kind == ControlKind::Menu
-                                                  && row.container == decl.name;
-                                          });
-        if (hasItems) {
-            QMenu* menu = m_menuBar->addMenu(decl.caption);
-            m_menus.insert(decl.name, menu);
-            control.attachMenu(menu);
-            action = menu->menuAction();
-        } else {
-            action = m_menuBar->addAction(decl.caption);
-        }
-    } else {
-        QMenu* parent = m_menus.value(decl.container);
-        if (!parent)
-            throw std::logic_error("menu item before its menu: " + decl.name.toStdString());
-        action = parent->addAction(decl.caption);
-        action->setCheckable(true);
-        action->setChecked(decl.checked);
-    }
-    action->setEnabled(decl.enabled);
-    action->setVisible(decl.visible);
-    if (!control.m_menu)
-        control.attachAction(action);
-    QObject::connect(action, &QAction::triggered, this, [this, &control, action](bool checked) {
-        // The check mark moves only when a handler moves it.
-        if (action->isCheckable())
-            action->setChecked(!checked);
-        dispatchClick(control);
-    });
-}
-
-void Form::createWidget(Control& control)
-{
-    const ControlSpec& decl = control.decl();
-    QWidget* parent = m_client;
-    if (!decl.container.isEmpty()) {
-        Control* box = find(decl.container);
-        if (!box || !box->widget())
-            throw std::logic_error("control before its container: " + decl.name.toStdString());
-        parent = box->widget();
-    }
-
-    QWidget* widget = nullptr;
-    switch (decl.kind) {
-    case ControlKind::Label: {
-        auto* label = new LabelWidget(parent);
-        label->setText(decl.caption);
-        label->setAlignment(qtAlignment(decl.alignment));
-        label->setWordWrap(!decl.autoSize);
-        if (decl.border)
-            label->setFrameStyle(QFrame::Box | QFrame::Plain);
-        widget = label;
-        break;
-    }
-    case ControlKind::CommandButton: {
-        auto* button = new ButtonWidget(parent);
-        if (Pictures::exists(decl.picture)) {
-            button->setIcon(Pictures::icon(decl.picture));
-            button->setToolButtonStyle(decl.caption.isEmpty() ? Qt::ToolButtonIconOnly
-                                                              : Qt::ToolButtonTextUnderIcon);
-        }
-        button->setText(decl.caption);
-        QObject::connect(button, &QToolButton::clicked, this, [this, &control] { dispatchClick(control); });
-        widget = button;
-        break;
-    }
-    case ControlKind::TextBox: {
-        auto* box = new TextBoxWidget(control, parent);
-        box->setAlignment(qtAlignment(decl.alignment));
-        box->setLimit(decl.maxLength);
-        box->setText(decl.caption);
-        widget = box;
-        break;
-    }
-    case ControlKind::CheckBox: {
-        auto* box = new CheckBoxWidget(parent);
-        box->setText(decl.caption);
-        box->setChecked(decl.checked);
-        QObject::connect(box, &QCheckBox::stateChanged, this, [this, &control] { dispatchClick(control); });
-        widget = box;
-        break;
-    }
-    case ControlKind::PictureBox:
-        widget = new PictureBoxWidget(parent);
-        break;
-    case ControlKind::Image:
-        widget = new ImageWidget(decl.picture, parent);
-        break;
-    case ControlKind::Line:
-        widget = new LineWidget(parent);
-        break;
-    case ControlKind::TabStrip: {
-        auto* tabs = new TabStripWidget(parent);
-        for (const QString& caption : decl.tabs)
-            tabs->addTab(new QWidget(tabs), caption);
-        widget = tabs;
-        break;
-    }
-    case ControlKind::Menu:
-        return;
-    }
-
-    widget->setObjectName(decl.index >= 0 ? QStringLiteral("%1(%2)").arg(decl.name).arg(decl.index)
-                                          : decl.name);
-    if (!decl.font.family.isEmpty())
-        widget->setFont(fontFor(decl.font, m_decl.font));
-    // The colours go through the control, which must know its widget first.
-    control.attachWidget(widget);
-    if (decl.backColor)
-        control.setBackColor(*decl.backColor);
-    if (decl.foreColor)
-        control.set(QStringLiteral("ForeColor"), *decl.foreColor);
-    if (!decl.transparent && decl.kind == ControlKind::Label && !decl.backColor)
-        widget->setAutoFillBackground(true);
-    if (Pictures::exists(decl.pointer))
-        widget->setCursor(Pictures::pointer(decl.pointer));
-    if (!decl.toolTip.isEmpty())
-        widget->setToolTip(decl.toolTip);
-    if (takesMouseClicks(decl.kind))
-        widget->setFocusPolicy(decl.focusable ? Qt::StrongFocus : Qt::NoFocus);
-    widget->setEnabled(decl.enabled);
-    widget->setVisible(decl.visible);
-    widget->installEventFilter(this);
-    m_byWidget.insert(widget, &control);
-    if (decl.autoSize && decl.kind == ControlKind::Label)
-        control.fitToCaption();
-}
-
-void Form::setTabOrder(const std::vector<Control*>& chain)
-{
-    for (std::size_t i = 1; i < chain.size(); ++i)
-        if (chain[i - 1]->widget() && chain[i]->widget())
-            QWidget::setTabOrder(chain[i - 1]->widget(), chain[i]->widget());
-}
-
-void Form::applyTabOrder()
-{
-    std::vector<Control*> ordered;
-    for (Control* control : m_order)
-        if (control->widget() && control->decl().tabIndex >= 0)
-            ordered.push_back(control);
-    std::stable_sort(ordered.begin(), ordered.end(), [](const Control* a, const Control* b) {
-        return a->decl().tabIndex < b->decl().tabIndex;
-    });
-    for (std::size_t i = 1; i < ordered.size(); ++i)
-        QWidget::setTabOrder(ordered[i - 1]->widget(), ordered[i]->widget());
 }
 
 Control* Form::find(const QString& name, int index) const
@@ -343,19 +54,34 @@ Control& Form::loadControl(const QString& arrayName, int index)
     const Control& first = control(arrayName, 0);
     if (find(arrayName, index))
         throw std::logic_error("control array element already loaded");
-    ControlSpec decl = first.decl();
-    decl.index = index;
-    decl.caption = first.isMenu() ? first.caption() : decl.caption;
-    decl.visible = first.isMenu(); // new elements of widget arrays start hidden
-    decl.checked = false;
-    return addControl(std::move(decl));
+    ControlDesign design = first.decl();
+    design.index = index;
+    if (first.isMenu())
+        design.caption = first.caption();
+    design.visible = first.isMenu(); // new elements of widget arrays start hidden
+    design.checked = false;
+    return FormBuilder(*this).add(std::move(design));
+}
+
+namespace {
+bool named(QStringView property, const char* name)
+{
+    return property.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+}
+
+const char* const kFormProperties[] = {"Name", "Caption", "Tag", "BackColor", "Left", "Top", "Width",
+                                       "Height", "ScaleWidth", "ScaleHeight", "WindowState"};
+} // namespace
+
+bool Form::has(QStringView property) const
+{
+    return std::any_of(std::begin(kFormProperties), std::end(kFormProperties),
+                       [&](const char* name) { return named(property, name); });
 }
 
 QVariant Form::get(const QString& property) const
 {
-    const auto is = [&](const char* name) {
-        return property.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
-    };
+    const auto is = [&](const char* name) { return named(property, name); };
     if (is("Name")) return m_decl.name;
     if (is("Caption")) return caption();
     if (is("Tag")) return m_tag;
@@ -372,9 +98,7 @@ QVariant Form::get(const QString& property) const
 
 void Form::set(const QString& property, const QVariant& value)
 {
-    const auto is = [&](const char* name) {
-        return property.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
-    };
+    const auto is = [&](const char* name) { return named(property, name); };
     if (is("Caption")) return setCaption(value.toString());
     if (is("Tag")) return setTag(value.toString());
     if (is("BackColor")) return setBackColor(value.toUInt());
@@ -382,9 +106,8 @@ void Form::set(const QString& property, const QVariant& value)
     if (is("Top")) return setTop(value.toDouble());
     if (is("Width")) return setWidth(value.toDouble());
     if (is("Height")) return setHeight(value.toDouble());
-    if (is("Name") || is("ScaleWidth") || is("ScaleHeight"))
-        throw FormsError(FormsErrorCode::ReadOnly, m_decl.name + QLatin1Char('.') + property);
-    throw FormsError(FormsErrorCode::NoSuchProperty, m_decl.name + QLatin1Char('.') + property);
+    const FormsErrorCode code = has(property) ? FormsErrorCode::ReadOnly : FormsErrorCode::NoSuchProperty;
+    throw FormsError(code, m_decl.name + QLatin1Char('.') + property);
 }
 
 QString Form::caption() const { return m_window->windowTitle(); }
@@ -410,34 +133,34 @@ double Form::TwipsMemo::recall(int pixels, double twipsPerPixel) const
 
 // Left, Top, Width and Height are the window's outer ones, its frame
 // included once the window system has put one around it.
-double Form::left() const { return m_setLeft.recall(m_window->x(), twipsPerPixelX()); }
-double Form::top() const { return m_setTop.recall(m_window->y(), twipsPerPixelY()); }
+double Form::left() const { return m_setGeometry[0].recall(m_window->x(), twipsPerPixelX()); }
+double Form::top() const { return m_setGeometry[1].recall(m_window->y(), twipsPerPixelY()); }
 double Form::width() const
 {
-    return m_setWidth.recall(m_window->frameGeometry().width(), twipsPerPixelX());
+    return m_setGeometry[2].recall(m_window->frameGeometry().width(), twipsPerPixelX());
 }
 double Form::height() const
 {
-    return m_setHeight.recall(m_window->frameGeometry().height(), twipsPerPixelY());
+    return m_setGeometry[3].recall(m_window->frameGeometry().height(), twipsPerPixelY());
 }
 
 void Form::setLeft(double twips)
 {
-    m_setLeft = {twips, toPixelsX(twips)};
-    m_window->move(m_setLeft.shownAs, m_window->y());
+    m_setGeometry[0] = {twips, toPixelsX(twips)};
+    m_window->move(m_setGeometry[0].shownAs, m_window->y());
 }
 
 void Form::setTop(double twips)
 {
-    m_setTop = {twips, toPixelsY(twips)};
-    m_window->move(m_window->x(), m_setTop.shownAs);
+    m_setGeometry[1] = {twips, toPixelsY(twips)};
+    m_window->move(m_window->x(), m_setGeometry[1].shownAs);
 }
 
 void Form::setWidth(double twips)
 {
     const int frame = m_window->frameGeometry().width() - m_window->width();
     const int outer = std::max(frame + 1, toPixelsX(twips));
-    m_setWidth = {twips, outer};
+    m_setGeometry[2] = {twips, outer};
     m_window->resize(outer - frame, m_window->height());
     syncSize();
 }
@@ -446,7 +169,7 @@ void Form::setHeight(double twips)
 {
     const int frame = m_window->frameGeometry().height() - m_window->height();
     const int outer = std::max(frame + 1, toPixelsY(twips));
-    m_setHeight = {twips, outer};
+    m_setGeometry[3] = {twips, outer};
     m_window->resize(m_window->width(), outer - frame);
     syncSize();
 }
@@ -479,48 +202,32 @@ void Form::syncSize()
         return;
     m_lastSize = m_window->size();
     layoutChildren();
-    onResize();
+    guarded([this] { onResize(); });
 }
 
-void Form::onClick(const QString& name, ClickHandler handler) { m_click.insert(name.toLower(), std::move(handler)); }
-void Form::onKeyPress(const QString& name, KeyPressHandler handler) { m_keyPress.insert(name.toLower(), std::move(handler)); }
-void Form::onKeyDown(const QString& name, KeyHandler handler) { m_keyDown.insert(name.toLower(), std::move(handler)); }
-void Form::onKeyUp(const QString& name, KeyHandler handler) { m_keyUp.insert(name.toLower(), std::move(handler)); }
-void Form::onDragDrop(const QString& name, DragDropHandler handler) { m_dragDrop.insert(name.toLower(), std::move(handler)); }
-
-void Form::dispatchClick(Control& control)
+void Form::setTabOrder(const std::vector<Control*>& chain)
 {
-    if (m_unloaded)
-        return;
-    // A copy: the handler may replace itself or unload the form.
-    if (ClickHandler handler = m_click.value(control.name().toLower()))
-        handler(control.decl().index);
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        if (chain[i - 1]->widget() && chain[i]->widget())
+            QWidget::setTabOrder(chain[i - 1]->widget(), chain[i]->widget());
 }
 
-void Form::dispatchFormClick()
+bool Form::runCloseRequest()
 {
-    if (m_unloaded)
-        return;
-    if (ClickHandler handler = m_click.value(m_decl.name.toLower()))
-        handler(-1);
+    bool close = false;
+    guarded([&] { close = onCloseRequest(); });
+    return close;
 }
 
-void Form::dispatchKeyPress(Control& control, int& keyAscii)
+void Form::markUnloaded()
 {
-    if (KeyPressHandler handler = m_keyPress.value(control.name().toLower()))
-        handler(control.decl().index, keyAscii);
+    m_unloaded = true;
+    m_input.cancelDrag();
 }
 
-void Form::dispatchKeyDown(Control& control, int keyCode, int shift)
+void Form::cancelDrag()
 {
-    if (KeyHandler handler = m_keyDown.value(control.name().toLower()))
-        handler(control.decl().index, keyCode, shift);
-}
-
-void Form::dispatchKeyUp(Control& control, int keyCode, int shift)
-{
-    if (KeyHandler handler = m_keyUp.value(control.name().toLower()))
-        handler(control.decl().index, keyCode, shift);
+    m_input.cancelDrag();
 }
 
 Control* Form::controlOf(QObject* object) const
@@ -537,112 +244,15 @@ Control* Form::controlAt(QPoint globalPos) const
     return hit ? controlOf(hit) : nullptr;
 }
 
-void Form::beginDrag(Control& source, QPoint globalPos)
+// Qt's event handling must never see an exception: a handler that fails
+// (a programming error) ends only that event.
+void Form::guarded(const std::function<void()>& step)
 {
-    QWidget* widget = source.widget();
-    m_drag.source = &source;
-    m_drag.pressGlobal = globalPos;
-    m_drag.grabOffset = globalPos - widget->mapToGlobal(QPoint(0, 0));
-    m_dragOutline->resize(widget->size());
-    m_dragOutline->move(m_client->mapFromGlobal(widget->mapToGlobal(QPoint(0, 0))));
-    m_dragOutline->raise();
-    m_dragOutline->show();
-}
-
-void Form::moveDrag(QPoint globalPos)
-{
-    if (!m_drag.source)
-        return;
-    m_dragOutline->move(m_client->mapFromGlobal(globalPos - m_drag.grabOffset));
-}
-
-void Form::cancelDrag()
-{
-    m_drag = DragState{};
-    m_dragOutline->hide();
-}
-
-void Form::endDrag(QPoint globalPos)
-{
-    Control* source = m_drag.source;
-    const QPoint pressed = m_drag.pressGlobal;
-    cancelDrag();
-    if (!source)
-        return;
-    Control* target = controlAt(globalPos);
-    // A press and release in place is a click on the control, not a drop.
-    if (target == source && (globalPos - pressed).manhattanLength() < QApplication::startDragDistance()) {
-        dispatchClick(*source);
-        return;
+    try {
+        step();
+    } catch (const std::exception& error) {
+        qCritical("Tavendel: an event handler failed: %s", error.what());
     }
-    if (!target || !target->widget())
-        return;
-    DragDropHandler handler = m_dragDrop.value(target->name().toLower());
-    if (!handler)
-        return;
-    const QPoint local = target->widget()->mapFromGlobal(globalPos);
-    handler(target->decl().index, *source, toTwipsX(local.x()), toTwipsY(local.y()));
-}
-
-bool Form::eventFilter(QObject* watched, QEvent* event)
-{
-    Control* control = controlOf(watched);
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape && isDragging())
-            cancelDrag();
-        if (control)
-            dispatchKeyDown(*control, keyCodeFor(key->key()), shiftState(key->modifiers()));
-        break;
-    }
-    case QEvent::KeyRelease: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (control && !key->isAutoRepeat())
-            dispatchKeyUp(*control, keyCodeFor(key->key()), shiftState(key->modifiers()));
-        break;
-    }
-    case QEvent::MouseButtonPress: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        // A press the control under the pointer leaves alone travels on to
-        // its container, but it still belongs to that control.
-        if (mouse->button() != Qt::LeftButton || control != controlAt(globalPosOf(mouse)))
-            break;
-        if (!control)
-            m_pressedOnForm = watched == m_client;
-        else if (!takesMouseClicks(control->kind()) || !control->isEnabled())
-            break; // a disabled control can be neither clicked nor dragged
-        else if (control->decl().dragAutomatic)
-            beginDrag(*control, globalPosOf(mouse));
-        else
-            m_pressed = control;
-        break;
-    }
-    case QEvent::MouseMove:
-        if (isDragging())
-            moveDrag(globalPosOf(static_cast<QMouseEvent*>(event)));
-        break;
-    case QEvent::MouseButtonRelease: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton)
-            break;
-        if (isDragging()) {
-            endDrag(globalPosOf(mouse));
-            return true;
-        }
-        Control* pressed = std::exchange(m_pressed, nullptr);
-        const bool pressedOnForm = std::exchange(m_pressedOnForm, false);
-        Control* under = controlAt(globalPosOf(mouse));
-        if (pressed && pressed == under)
-            dispatchClick(*pressed);
-        else if (pressedOnForm && !under)
-            dispatchFormClick();
-        break;
-    }
-    default:
-        break;
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 } // namespace forms

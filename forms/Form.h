@@ -1,20 +1,20 @@
 #pragma once
 
 #include "Control.h"
-#include "FormSpec.h"
+#include "FormDesign.h"
+#include "FormInput.h"
+#include "Handlers.h"
 
 #include <QHash>
 #include <QObject>
-#include <QPoint>
-#include <QPointer>
 #include <QSize>
 
+#include <array>
 #include <functional>
 #include <limits>
 #include <memory>
 #include <vector>
 
-class QFrame;
 class QMenu;
 class QMenuBar;
 class QWidget;
@@ -23,22 +23,19 @@ namespace forms {
 
 class FormWindow;
 
-// A form: a top-level window built from its design table, with a menu bar
-// when it has menus, a client area holding its controls, geometry in twips
-// and the forms' events. A form class adds only its handlers and state.
+// A form: a top-level window built from its design table (FormBuilder), with
+// a menu bar when it has menus, a client area holding its controls, geometry
+// in twips, and the forms' events: Qt's input is turned into them by
+// FormInput and they reach the handlers the form's code registered. A form
+// class adds only its handlers and state.
 class Form : public QObject
 {
 public:
-    using ClickHandler = std::function<void(int index)>;
-    using KeyPressHandler = std::function<void(int index, int& keyAscii)>;
-    using KeyHandler = std::function<void(int index, int keyCode, int shift)>;
-    using DragDropHandler = std::function<void(int index, Control& source, double x, double y)>;
-
-    explicit Form(FormSpec decl);
+    explicit Form(FormDesign design);
     ~Form() override;
 
     const QString& name() const { return m_decl.name; }
-    const FormSpec& decl() const { return m_decl; }
+    const FormDesign& decl() const { return m_decl; }
 
     // The Controls collection, in design order (menu items included), then
     // elements loaded at run time in the order they were loaded.
@@ -53,6 +50,7 @@ public:
 
     // By name: Name, Caption, Tag, BackColor, Left, Top, Width, Height,
     // ScaleWidth, ScaleHeight, WindowState; others fail like a control's.
+    bool has(QStringView property) const;
     QVariant get(const QString& property) const;
     void set(const QString& property, const QVariant& value);
 
@@ -87,34 +85,52 @@ public:
     // design's tab indexes said.
     void setTabOrder(const std::vector<Control*>& chain);
 
-    // A click on the form itself, where no control is, raises Click under
-    // the form's own name (index -1).
-    void onClick(const QString& controlName, ClickHandler handler);
-    void onKeyPress(const QString& controlName, KeyPressHandler handler);
-    void onKeyDown(const QString& controlName, KeyHandler handler);
-    void onKeyUp(const QString& controlName, KeyHandler handler);
-    void onDragDrop(const QString& controlName, DragDropHandler handler);
+    // The handlers of the form's events, by control name. A click on the
+    // form itself, where no control is, raises Click under the form's own
+    // name (index -1).
+    template<Event E>
+    void on(const QString& controlName, Handler<E> handler)
+    {
+        m_handlers.set<E>(controlName, std::move(handler));
+    }
+    void onClick(const QString& name, Handler<Event::Click> h) { on<Event::Click>(name, std::move(h)); }
+    void onKeyPress(const QString& name, Handler<Event::KeyPress> h) { on<Event::KeyPress>(name, std::move(h)); }
+    void onKeyDown(const QString& name, Handler<Event::KeyDown> h) { on<Event::KeyDown>(name, std::move(h)); }
+    void onKeyUp(const QString& name, Handler<Event::KeyUp> h) { on<Event::KeyUp>(name, std::move(h)); }
+    void onDragDrop(const QString& name, Handler<Event::DragDrop> h) { on<Event::DragDrop>(name, std::move(h)); }
 
-    // Called by the widgets and the application: they raise the events.
-    void dispatchClick(Control& control);
-    void dispatchKeyPress(Control& control, int& keyAscii);
-    void dispatchKeyDown(Control& control, int keyCode, int shift);
-    void dispatchKeyUp(Control& control, int keyCode, int shift);
-    void runLoad() { onLoad(); }
-    void runActivate() { onActivate(); }
-    bool runCloseRequest() { return onCloseRequest(); }
+    // Raises the event on a control (nullptr: on the form itself): its
+    // handler runs unless the form is unloaded, and nothing it throws
+    // escapes into Qt's event handling.
+    template<Event E, typename... Args>
+    void raise(const Control* target, Args&&... args)
+    {
+        if (m_unloaded)
+            return;
+        if (Handler<E> handler = m_handlers.find<E>(target ? target->name() : name())) {
+            const int index = target ? target->decl().index : -1;
+            guarded([&] { handler(index, std::forward<Args>(args)...); });
+        }
+    }
+    template<Event E, typename... Args>
+    void raise(const Control& target, Args&&... args)
+    {
+        raise<E>(&target, std::forward<Args>(args)...);
+    }
+
+    // The lifecycle, as the application runs it.
+    void runLoad() { guarded([this] { onLoad(); }); }
+    void runActivate() { guarded([this] { onActivate(); }); }
+    bool runCloseRequest();
     void syncSize();
-    void markUnloaded() { m_unloaded = true; }
+    void markUnloaded();
 
-    // Dragging a control whose drag mode is automatic: its outline follows
-    // the pointer and a release over another control raises DragDrop there.
-    bool isDragging() const { return m_drag.source != nullptr; }
-    Control* dragSource() const { return m_drag.source; }
-    void beginDrag(Control& source, QPoint globalPos);
-    void moveDrag(QPoint globalPos);
-    void endDrag(QPoint globalPos);
+    // Automatic drag and drop, and clicks made with the mouse.
+    bool isDragging() const { return m_input.isDragging(); }
+    Control* dragSource() const { return m_input.dragSource(); }
     void cancelDrag();
     Control* controlAt(QPoint globalPos) const;
+    Control* controlOf(QObject* object) const;
 
 protected:
     virtual void onLoad() {}
@@ -123,17 +139,11 @@ protected:
     // Closing the window from its frame; return true to let it close.
     virtual bool onCloseRequest() { return false; }
 
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void buildMenus();
-    Control& addControl(ControlSpec decl);
-    void createWidget(Control& control);
-    void createMenuEntry(Control& control);
-    void applyTabOrder();
+    friend class FormBuilder;
+
+    static void guarded(const std::function<void()>& step);
     void layoutChildren();
-    Control* controlOf(QObject* object) const;
-    void dispatchFormClick();
     int menuBarHeight() const;
 
     // The twips a coordinate was last set to, read back for as long as the
@@ -146,39 +156,20 @@ private:
         double recall(int pixels, double twipsPerPixel) const;
     };
 
-    struct DragState
-    {
-        Control* source = nullptr;
-        QPoint pressGlobal;
-        QPoint grabOffset;
-    };
-
-    FormSpec m_decl;
+    FormDesign m_decl;
     QString m_tag;
     std::unique_ptr<FormWindow> m_window;
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
-    QFrame* m_dragOutline = nullptr;
     std::vector<std::unique_ptr<Control>> m_owned;
     std::vector<Control*> m_order;
     QHash<QObject*, Control*> m_byWidget;
     QHash<QString, QMenu*> m_menus;
-    QHash<QString, ClickHandler> m_click;
-    QHash<QString, KeyPressHandler> m_keyPress;
-    QHash<QString, KeyHandler> m_keyDown;
-    QHash<QString, KeyHandler> m_keyUp;
-    QHash<QString, DragDropHandler> m_dragDrop;
+    Handlers m_handlers;
+    FormInput m_input;
     QSize m_lastSize;
-    TwipsMemo m_setLeft;
-    TwipsMemo m_setTop;
-    TwipsMemo m_setWidth;
-    TwipsMemo m_setHeight;
-    DragState m_drag;
-    Control* m_pressed = nullptr;
-    bool m_pressedOnForm = false;
+    std::array<TwipsMemo, 4> m_setGeometry; // Left, Top, Width, Height
     bool m_unloaded = false;
-
-    friend class FormWindow;
 };
 
 } // namespace forms

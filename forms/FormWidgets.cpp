@@ -59,6 +59,19 @@ int keyCodeFor(int qtKey)
     return platformCodes.value(qtKey, 0);
 }
 
+LabelWidget::LabelWidget(Control& control, QWidget* parent) : QLabel(parent), m_control(control)
+{
+    // Captions come from language files anyone can edit: never markup.
+    setTextFormat(Qt::PlainText);
+}
+
+void LabelWidget::setCaption(const QString& text)
+{
+    setText(text);
+    if (m_control.decl().autoSize)
+        m_control.fitToCaption();
+}
+
 void LabelWidget::setHighlighted(bool highlighted)
 {
     if (highlighted == m_highlighted)
@@ -117,6 +130,14 @@ ButtonWidget::ButtonWidget(QWidget* parent) : QToolButton(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+}
+
+void ButtonWidget::setCaption(const QString& text)
+{
+    setText(text);
+    // A picture alone fills the button; with a caption it leaves a line below.
+    if (!icon().isNull())
+        setToolButtonStyle(text.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
 }
 
 void ButtonWidget::keyPressEvent(QKeyEvent* event)
@@ -180,7 +201,7 @@ void TextBoxWidget::keyPressEvent(QKeyEvent* event)
         return;
     }
 
-    m_control.form().dispatchKeyPress(m_control, code);
+    m_control.form().raise<Event::KeyPress>(m_control, code);
     if (code == 0)
         return;
     m_typing = true;
@@ -198,7 +219,7 @@ void TextBoxWidget::holdToKeyRules(const QString& edited)
     QString kept;
     for (QChar ch : edited) {
         int code = ch.unicode();
-        m_control.form().dispatchKeyPress(m_control, code);
+        m_control.form().raise<Event::KeyPress>(m_control, code);
         if (code >= 32)
             kept.append(QChar(char16_t(code)));
     }

@@ -7,7 +7,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTabWidget>
 #include <QToolButton>
 #include <QWidget>
 
@@ -21,10 +20,23 @@ class Control;
 // the key has none.
 int keyCodeFor(int qtKey);
 
-class LabelWidget : public QLabel
+// A widget that shows a caption. Setting it may do more than set the text:
+// a label that fits its caption resizes, a button with a picture places it.
+class CaptionWidget
 {
 public:
-    explicit LabelWidget(QWidget* parent) : QLabel(parent) {}
+    virtual ~CaptionWidget() = default;
+    virtual QString caption() const = 0;
+    virtual void setCaption(const QString& text) = 0;
+};
+
+class LabelWidget : public QLabel, public CaptionWidget
+{
+public:
+    LabelWidget(Control& control, QWidget* parent);
+
+    QString caption() const override { return text(); }
+    void setCaption(const QString& text) override;
 
     // Drawn as selected: tinted and framed in the highlight colour.
     bool isHighlighted() const { return m_highlighted; }
@@ -36,17 +48,30 @@ protected:
 private:
     bool showsFocus() const;
     int highlightFrame() const;
+    Control& m_control;
     bool m_highlighted = false;
 };
 
-class ButtonWidget : public QToolButton
+class ButtonWidget : public QToolButton, public CaptionWidget
 {
 public:
     explicit ButtonWidget(QWidget* parent);
 
+    QString caption() const override { return text(); }
+    void setCaption(const QString& text) override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+};
+
+class CheckBoxWidget : public QCheckBox, public CaptionWidget
+{
+public:
+    explicit CheckBoxWidget(QWidget* parent) : QCheckBox(parent) {}
+
+    QString caption() const override { return text(); }
+    void setCaption(const QString& text) override { setText(text); }
 };
 
 class TextBoxWidget : public QLineEdit
@@ -64,12 +89,6 @@ private:
     Control& m_control;
     int m_limit = 0;
     bool m_typing = false;
-};
-
-class CheckBoxWidget : public QCheckBox
-{
-public:
-    explicit CheckBoxWidget(QWidget* parent) : QCheckBox(parent) {}
 };
 
 class PictureBoxWidget : public QFrame
@@ -104,12 +123,6 @@ protected:
 private:
     QPoint m_from;
     QPoint m_to;
-};
-
-class TabStripWidget : public QTabWidget
-{
-public:
-    explicit TabStripWidget(QWidget* parent) : QTabWidget(parent) {}
 };
 
 } // namespace forms

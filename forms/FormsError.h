@@ -6,14 +6,14 @@
 
 namespace forms {
 
-// The runtime's failures that callers are expected to pass over, numbered as
-// the forms platform numbers them so that callers can tell them apart.
+// What reading or setting a property by name fails with, numbered as the
+// forms platform numbers these failures. Callers that walk every control ask
+// has() first; these are for a property a caller wrongly assumes.
 enum class FormsErrorCode : int {
     NotAnArray = 343,          // Index read on a control that is no array element
     InvalidPropertyValue = 380, // a value the property cannot take
     ReadOnly = 383,            // property is read-only
     CannotSet = 387,           // property cannot be set on this control
-    CannotReadAtRunTime = 393, // property cannot be read at run time
     NoSuchProperty = 438,      // object has no such property
 };
 
@@ -25,16 +25,6 @@ public:
     {}
     FormsErrorCode code() const { return m_code; }
     int number() const { return static_cast<int>(m_code); }
-
-    // The errors that mean "this control has no such property, or it cannot
-    // be read or set here": callers that walk all controls skip just the one
-    // statement that raised them.
-    bool isMissingProperty() const
-    {
-        return m_code == FormsErrorCode::ReadOnly || m_code == FormsErrorCode::CannotSet
-            || m_code == FormsErrorCode::CannotReadAtRunTime
-            || m_code == FormsErrorCode::NoSuchProperty;
-    }
 
 private:
     FormsErrorCode m_code;

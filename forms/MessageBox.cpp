@@ -29,6 +29,8 @@ MsgBoxResult msgBox(const MsgBoxRequest& request)
 
     QMessageBox box(qtIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
                     QApplication::activeWindow());
+    // The texts come from language files: shown as written, never as markup.
+    box.setTextFormat(Qt::PlainText);
     if (request.buttons == MsgBoxButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);

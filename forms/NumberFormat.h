@@ -4,8 +4,9 @@
 
 namespace forms {
 
-// A whole number in decimal digits grouped by thousands with the locale's
-// group separator ("#,##0"): 2999 is "2.999" in Italian, "2,999" in English.
+// A whole number in the locale's digits, grouped by thousands with the
+// locale's group separator ("#,##0"), from four digits on in every locale:
+// 2999 is "2.999" in Italian and in Spanish, "2,999" in English.
 QString formatGrouped(int value);
 
 } // namespace forms

@@ -16,9 +16,6 @@ public:
     RedrawLock(const RedrawLock&) = delete;
     RedrawLock& operator=(const RedrawLock&) = delete;
 
-    // How many locks were ever taken; lets tests see that none was.
-    static int timesTaken();
-
 private:
     QWidget* m_window;
     bool m_wasEnabled;

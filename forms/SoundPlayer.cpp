@@ -1,5 +1,6 @@
 #include "SoundPlayer.h"
 
+#include "Places.h"
 #include "sound/SoundModule.h"
 
 #include <QApplication>
@@ -74,10 +75,9 @@ SoundPlayer* ModuleSoundPlayer::loadedPlayer()
 
 SoundModuleFactory ModuleSoundPlayer::loadFactory()
 {
-    // The executable's own folder, even when tests pretend the program lives
-    // elsewhere: the module is built beside the executable, not beside its data.
-    const QString module =
-        QDir(QCoreApplication::applicationDirPath()).filePath(TAVENDEL_SOUND_MODULE_FILE);
+    // Beside the executable in a portable folder, in the private library
+    // folder when installed.
+    const QString module = QDir(places().libraryFolder()).filePath(TAVENDEL_SOUND_MODULE_FILE);
     // The library stays loaded until the program exits.
     return reinterpret_cast<SoundModuleFactory>(
         QLibrary::resolve(module, soundModuleFactoryName));

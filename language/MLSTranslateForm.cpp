@@ -5,7 +5,6 @@
 #include "forms/Application.h"
 #include "forms/Control.h"
 #include "forms/Form.h"
-#include "forms/FormsError.h"
 
 #include <QPointer>
 #include <QScopeGuard>
@@ -15,16 +14,6 @@
 
 namespace modLanguageSupport {
 namespace {
-
-// One step of the translation: any failure skips just this step.
-template <typename Step>
-void passOver(Step&& step)
-{
-    try {
-        step();
-    } catch (const forms::FormsError&) {
-    }
-}
 
 class Translator
 {
@@ -40,51 +29,47 @@ public:
         return MLSReadIni(*m_file, m_section, key);
     }
 
+    // The caption only when the form has one; the Tag even when the file's
+    // text is empty. A form has no tooltip to take a text.
     void translateForm()
     {
         const QString name = m_form.name();
-        passOver([&] {
-            if (m_form.caption().isEmpty())
-                return;
+        if (!m_form.caption().isEmpty())
             if (const auto text = lookup(name + QStringLiteral(".Caption")))
                 m_form.setCaption(*text);
-        });
-        // A form has no tooltip: the lookup is made and the assignment fails.
-        passOver([&] {
-            if (const auto text = lookup(name + QStringLiteral(".ToolTipText")))
-                m_form.set(QStringLiteral("ToolTipText"), *text);
-        });
-        passOver([&] {
-            if (const auto text = lookup(name + QStringLiteral(".Tag")))
-                m_form.setTag(*text);
-        });
+        if (const auto text = lookup(name + QStringLiteral(".Tag")))
+            m_form.setTag(*text);
     }
 
+    // An element of a control array answers to its key with its index only.
     void translateControl(forms::Control& control)
     {
         QString prefix = control.name();
-        passOver([&] { prefix += QStringLiteral("(%1)").arg(control.index()); });
+        if (control.isArrayElement())
+            prefix += QStringLiteral("(%1)").arg(control.decl().index);
 
         for (const char* property : {"Caption", "ToolTipText", "Tag"}) {
             const QString name = QString::fromLatin1(property);
+            if (!control.has(name))
+                continue;
             const QString text = lookup(prefix + QLatin1Char('.') + name).value_or(QString());
             if (!text.isEmpty())
-                passOver([&] { control.set(name, text); });
+                control.set(name, text);
         }
-
-        passOver([&] {
-            const int tabs = control.get(QStringLiteral("Tabs")).toInt();
-            for (int i = 0; i < tabs; ++i) {
-                const QString key = control.name() + QStringLiteral(".TabCaption(%1)").arg(i);
-                passOver([&] {
-                    if (const auto text = lookup(key))
-                        control.set(QStringLiteral("TabCaption"), *text, i);
-                });
-            }
-        });
+        if (control.has(QStringLiteral("Tabs")))
+            translateTabs(control);
     }
 
 private:
+    // Every tab's caption, even to an empty text; all elements of an array
+    // share the keys without index.
+    void translateTabs(forms::Control& control)
+    {
+        for (int i = 0; i < control.tabCount(); ++i)
+            if (const auto text = lookup(control.name() + QStringLiteral(".TabCaption(%1)").arg(i)))
+                control.setTabCaption(i, *text);
+    }
+
     forms::Form& m_form;
     std::optional<QString> m_file;
     QString m_section;

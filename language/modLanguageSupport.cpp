@@ -3,8 +3,9 @@
 #include "IniFile.h"
 #include "IniFileCache.h"
 
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -60,14 +61,12 @@ std::optional<QString> languageFilePath()
     const QString name = CurrentLanguage();
     if (name.isEmpty() || !isSafeLanguageName(name))
         return std::nullopt;
-    const QString folder = forms::appPath();
-    const QString separator = folder.endsWith(u'/') ? QString() : QStringLiteral("/");
-    return folder + separator + name + LanguageFileExtension.toString();
+    return forms::places().languageFile(name);
 }
 
 QString settingsFilePath()
 {
-    return forms::appPath() + u'/' + SettingsFileName.toString();
+    return forms::places().settingsToRead();
 }
 
 std::optional<QString> MLSReadIni(const QString& fileName, const QString& section, const QString& key)
@@ -109,8 +108,12 @@ QString readLanguageSetting()
 
 int writeLanguageSetting(const QString& name)
 {
-    return MLSWriteIni(settingsFilePath(), SettingsSection.toString(), SettingsKey.toString(),
-                       name);
+    const QString path = forms::places().settingsToWrite();
+    if (path.isEmpty())
+        return 0;
+    // The user's configuration folder may not exist before the first pick.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return MLSWriteIni(path, SettingsSection.toString(), SettingsKey.toString(), name);
 }
 
 } // namespace modLanguageSupport

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/Places.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -11,8 +13,8 @@
 // file is read and indexed again only when its version changed.
 namespace modLanguageSupport {
 
-inline constexpr QStringView LanguageFileExtension = u".lng";
-inline constexpr QStringView SettingsFileName = u"LangSetting.ini";
+inline constexpr QStringView LanguageFileExtension = forms::kLanguageFileExtension;
+inline constexpr QStringView SettingsFileName = forms::kSettingsFileName;
 inline constexpr QStringView SettingsSection = u"Language";
 inline constexpr QStringView SettingsKey = u"CurrentLanguage";
 inline constexpr QStringView MessagesSection = u"Strings";
@@ -26,9 +28,11 @@ void setCurrentLanguage(const QString& name);
 // a control character) names no language.
 bool isSafeLanguageName(QStringView name);
 
-// The current language's file in the program's folder; std::nullopt when the
-// current language's name is empty (no language) or not safe.
+// The current language's file (forms::Places says where it lies);
+// std::nullopt when the current language's name is empty (no language) or
+// not safe.
 std::optional<QString> languageFilePath();
+// The settings file that holds the stored choice, as it is read.
 QString settingsFilePath();
 
 // The value of key in section of the file; "" when the section or the key is
@@ -47,7 +51,8 @@ QString MLSGetMessage(const QString& id);
 // missing or the name is not safe, so that start-up and the Language menu go
 // on with no language rather than stop.
 QString readLanguageSetting();
-// Nonzero when stored, as MLSWriteIni.
+// Nonzero when stored, as MLSWriteIni. The choice goes where the layout
+// keeps it, which is not always the file it was read from.
 int writeLanguageSetting(const QString& name);
 
 } // namespace modLanguageSupport

@@ -28,19 +28,11 @@ const QString kY2 = QStringLiteral("Y2");
 // Reads one coordinate; a control that lacks it leaves the field at 0.
 void readInto(const forms::Control& control, const QString& property, std::int32_t& field)
 {
-    try {
+    if (control.has(property))
         field = roundHalfEven(control.get(property).toDouble());
-    } catch (const forms::FormsError&) {
-    }
 }
 
 } // namespace
-
-clsResize::~clsResize()
-{
-    m_positions.clear();
-    m_form = nullptr;
-}
 
 clsResize::Follows clsResize::followsForTag(const QString& rawTag)
 {
@@ -115,24 +107,18 @@ void clsResize::scaleControl(const ControlPosition& recorded, double rx, double 
 {
     forms::Control& control = *recorded.Control;
     const bool line = control.isLine();
+    const Follows follows = followsForTag(control.tag());
+    // A coordinate the control lacks is skipped; a value it refuses
+    // abandons the rest of this control only.
+    const auto assign = [&](bool wanted, const QString& property, double value) {
+        if (wanted && control.has(property))
+            control.set(property, value);
+    };
     try {
-        const Follows follows = followsForTag(control.tag());
-        // A coordinate the control lacks is skipped; any other failure
-        // abandons the rest of this control only.
-        const auto assign = [&](bool wanted, const QString& property, double value) {
-            if (!wanted)
-                return;
-            try {
-                control.set(property, value);
-            } catch (const forms::FormsError& error) {
-                if (!error.isMissingProperty())
-                    throw;
-            }
-        };
         assign(follows.left, line ? kX1 : kLeft, recorded.Left * rx);
         assign(follows.top, line ? kY1 : kTop, recorded.Top * ry);
         assign(follows.width, line ? kX2 : kWidth, recorded.Width * rx);
         assign(follows.height, line ? kY2 : kHeight, recorded.Height * ry);
-    } catch (const std::exception&) {
+    } catch (const forms::FormsError&) {
     }
 }

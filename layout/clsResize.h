@@ -25,7 +25,6 @@ public:
     };
 
     clsResize() = default;
-    ~clsResize();
     clsResize(const clsResize&) = delete;
     clsResize& operator=(const clsResize&) = delete;
 
@@ -38,12 +37,6 @@ public:
     // Sizes the form to Percent of the screen, centred, then scales its controls.
     void SizeFormToScreen(std::uint8_t Percent);
     void ResizeControls();
-
-    // The recorded reference, for tests.
-    std::int32_t recordedWidth() const { return m_recordedWidth; }
-    std::int32_t recordedHeight() const { return m_recordedHeight; }
-    const std::vector<ControlPosition>& controlPositions() const { return m_positions; }
-    bool needsInitialise() const { return m_needsInitialise; }
 
     // Which of Left, Top, Width, Height a control's Tag lets follow the form.
     struct Follows

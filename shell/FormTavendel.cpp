@@ -5,18 +5,13 @@
 
 #include "forms/Units.h"
 #include "language/MLSTranslateForm.h"
-#include "layout/clsResize.h"
-
-#include <QWidget>
-
-#include <memory>
 
 namespace {
 constexpr std::uint8_t kQuotaSchermo = 75;
 }
 
-FormTavendel::FormTavendel(forms::FormSpec decl, bool coloreAlCaricamento)
-    : forms::Form(std::move(decl)), m_coloreAlCaricamento(coloreAlCaricamento)
+FormTavendel::FormTavendel(forms::FormDesign design, bool coloreAlCaricamento)
+    : forms::Form(std::move(design)), m_coloreAlCaricamento(coloreAlCaricamento)
 {}
 
 void FormTavendel::onLoad()
@@ -24,11 +19,12 @@ void FormTavendel::onLoad()
     primaDellaTraduzione();
     modLanguageSupport::MLSTranslateForm(*this);
 
-    auto fitter = std::make_unique<clsResize>();
-    fitter->SetSourceForm(this);
-    clsResize& fitting = *fitter;
-    Stato().setObjResize(std::move(fitter));
-    fitting.SizeFormToScreen(kQuotaSchermo);
+    // Each form keeps its own fitter: a form that stays because the one it
+    // was leaving for unloaded itself still follows its window's size.
+    m_adattamento = std::make_unique<clsResize>();
+    m_adattamento->SetSourceForm(this);
+    Stato().setFormaAdattata(this);
+    m_adattamento->SizeFormToScreen(kQuotaSchermo);
 
     if (m_coloreAlCaricamento)
         setBackColor(ModuloColoriSuoni::ColoreCasuale());
@@ -43,8 +39,8 @@ void FormTavendel::onActivate()
 
 void FormTavendel::onResize()
 {
-    if (clsResize* fitting = Stato().objResize())
-        fitting->ResizeControls();
+    if (m_adattamento)
+        m_adattamento->ResizeControls();
     dopoRidimensionamento();
 }
 

@@ -1,15 +1,23 @@
 #pragma once
 
 #include "forms/Form.h"
+#include "layout/clsResize.h"
+
+#include <memory>
 
 // The life every form of the program shares: at Load it translates itself,
-// takes the screen-fitting object and a colour; at Activate it covers the
-// screen; at Resize it rescales its controls. Each form adds its own steps
-// in the hooks.
+// takes a screen-fitting object of its own and a colour; at Activate it
+// covers the screen; at Resize it rescales its controls. Each form adds its
+// own steps in the hooks.
 class FormTavendel : public forms::Form
 {
 public:
-    explicit FormTavendel(forms::FormSpec decl, bool coloreAlCaricamento = true);
+    explicit FormTavendel(forms::FormDesign design, bool coloreAlCaricamento = true);
+
+    // The form's screen fitting, from its Load on; none once released (the
+    // program is ending) or before Load.
+    clsResize* adattamento() const { return m_adattamento.get(); }
+    void rilasciaAdattamento() { m_adattamento.reset(); }
 
 protected:
     // Before the translation: the splash reads the language setting, the
@@ -30,5 +38,6 @@ protected:
     void copriSchermo();
 
 private:
+    std::unique_ptr<clsResize> m_adattamento;
     bool m_coloreAlCaricamento;
 };

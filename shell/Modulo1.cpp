@@ -2,8 +2,6 @@
 
 #include "SharedState.h"
 
-#include "layout/clsResize.h"
-
 #include "forms/Application.h"
 #include "forms/MessageBox.h"
 #include "forms/Random.h"
@@ -67,7 +65,7 @@ void ConfermaUscita()
 {
     if (!chiedi(modLanguageSupport::MLSGetMessage(QStringLiteral("0001"))))
         return;
-    Stato().setObjResize(nullptr);
+    Stato().rilasciaObjResize();
     forms::Application::instance().end();
 }
 

@@ -2,7 +2,7 @@
 
 #include "SharedState.h"
 
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 #include "forms/Random.h"
 #include "forms/SoundPlayer.h"
 
@@ -13,20 +13,19 @@ constexpr int kSuoniEsatti = 4;
 
 std::uint32_t ColoreCasuale()
 {
-    const auto entry = static_cast<std::size_t>(forms::rnd() * kTavolozza.size());
-    return kTavolozza[entry < kTavolozza.size() ? entry : kTavolozza.size() - 1];
+    return kTavolozza[forms::randomIndex(int(kTavolozza.size()))];
 }
 
 QString percorsoSuono(const QString& file)
 {
-    return forms::appPath() + QStringLiteral("/suoni/") + file;
+    return forms::places().soundFile(file);
 }
 
 void SuonoEsatto()
 {
     if (!Stato().SuoniAttivati())
         return;
-    const int n = static_cast<int>(forms::rnd() * kSuoniEsatti) + 1;
+    const int n = forms::randomIndex(kSuoniEsatti) + 1;
     forms::soundPlayer().play(percorsoSuono(QStringLiteral("si%1.wav").arg(n)));
 }
 

@@ -1,10 +1,21 @@
 #include "SharedState.h"
 
-#include "layout/clsResize.h"
+#include "FormTavendel.h"
 
-void SharedState::setObjResize(std::unique_ptr<clsResize> fitter)
+clsResize* SharedState::objResize() const
 {
-    m_objResize = std::move(fitter);
+    return m_formaAdattata ? m_formaAdattata->adattamento() : nullptr;
+}
+
+void SharedState::setFormaAdattata(FormTavendel* form)
+{
+    m_formaAdattata = form;
+}
+
+void SharedState::rilasciaObjResize()
+{
+    if (m_formaAdattata)
+        m_formaAdattata->rilasciaAdattamento();
 }
 
 void SharedState::reset()
@@ -12,7 +23,8 @@ void SharedState::reset()
     m_numeroMassimo = 0;
     m_suoniAttivati = false;
     m_contaEsatti = m_contaErrati = 0;
-    m_objResize.reset();
+    m_avvisoLinguaDato = false;
+    m_formaAdattata = nullptr;
 }
 
 SharedState& Stato()

@@ -1,13 +1,16 @@
 #pragma once
 
-#include <cstdint>
-#include <memory>
+#include <QPointer>
 
-#include "layout/clsResize.h"
+#include <cstdint>
+
+class clsResize;
+class FormTavendel;
 
 // What all forms share for the whole run, never saved: the level of the
-// current exercise, the sound switch, the two answer counts and the one
-// screen-fitting object in use. (The current language lives with the
+// current exercise, the sound switch, the two answer counts, whether the
+// language choice was found impossible to store, and the screen-fitting
+// object in use. (The current language lives with the
 // language support.)
 class SharedState
 {
@@ -27,9 +30,16 @@ public:
     std::int16_t aggiungiErrato() { return bump(m_contaErrati); }
     void azzeraConteggi() { m_contaEsatti = m_contaErrati = 0; }
 
-    clsResize* objResize() const { return m_objResize.get(); }
-    // Replaces the screen-fitting object (the previous one is released).
-    void setObjResize(std::unique_ptr<clsResize> fitter);
+    // Whether the pupil has been told, this run, that the language picked
+    // cannot be remembered for the next start.
+    bool AvvisoLinguaDato() const { return m_avvisoLinguaDato; }
+    void setAvvisoLinguaDato(bool given) { m_avvisoLinguaDato = given; }
+
+    // The screen-fitting object in use: the one of the form loaded last
+    // (every form owns its own), or none once released.
+    clsResize* objResize() const;
+    void setFormaAdattata(FormTavendel* form);
+    void rilasciaObjResize();
 
     // Back to the values of a fresh start; for tests.
     void reset();
@@ -46,7 +56,8 @@ private:
     bool m_suoniAttivati = false;
     std::int16_t m_contaEsatti = 0;
     std::int16_t m_contaErrati = 0;
-    std::unique_ptr<clsResize> m_objResize;
+    bool m_avvisoLinguaDato = false;
+    QPointer<FormTavendel> m_formaAdattata;
 };
 
 SharedState& Stato();

@@ -10,6 +10,7 @@
 #include "forms/Application.h"
 #include "forms/Control.h"
 #include "forms/Pictures.h"
+#include "forms/Places.h"
 #include "language/modLanguageSupport.h"
 #include "shell/Modulo1.h"
 #include "shell/ModuloColoriSuoni.h"
@@ -17,11 +18,38 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <functional>
+#include <utility>
+
+#include <cxxabi.h>
+#include <dlfcn.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+// Every C++ exception this process throws is counted on its way.
+int eccezioniLanciate = 0;
+
+namespace __cxxabiv1 {
+extern "C" void __cxa_throw(void* eccezione, std::type_info* tipo, void (*distruttore)(void*))
+{
+    using Lancia = void (*)(void*, std::type_info*, void (*)(void*));
+    static const auto vero = reinterpret_cast<Lancia>(::dlsym(RTLD_NEXT, "__cxa_throw"));
+    ++eccezioniLanciate;
+    vero(eccezione, tipo, distruttore);
+    std::abort();
+}
+} // namespace __cxxabiv1
 
 namespace {
 
@@ -97,6 +125,25 @@ void scriviLingua(const TestProgram& program, const QString& nome, const QByteAr
                           + "[FormAvvio]\r\nBottoneAvvio.Caption=\"Via di " + lingua + "\"\r\n");
 }
 
+// Every file below a folder, with its bytes, by its path within.
+QMap<QString, QByteArray> contenuti(const QString& cartella)
+{
+    QMap<QString, QByteArray> file;
+    for (QDirIterator it(cartella, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        QFile letto(it.next());
+        file[QDir(cartella).relativeFilePath(letto.fileName())] = letto.open(QIODevice::ReadOnly) ? letto.readAll() : "?";
+    }
+    return file;
+}
+
+// Restores a folder's permissions when the test ends, so that it can be removed.
+struct PermessiRipristinati
+{
+    QString cartella;
+    QFile::Permissions prima = QFile::permissions(cartella);
+    ~PermessiRipristinati() { QFile::setPermissions(cartella, prima); }
+};
+
 QStringList domande(const TestProgram& program)
 {
     QStringList testi;
@@ -105,6 +152,56 @@ QStringList domande(const TestProgram& program)
     return testi;
 }
 
+// While it lives, files may grow to a few bytes only, so that writing the
+// settings file fails even for root, whom permissions do not stop.
+class FileMinuscoli
+{
+public:
+    explicit FileMinuscoli(bool attivo) : m_attivo(attivo)
+    {
+        if (!m_attivo)
+            return;
+        ::getrlimit(RLIMIT_FSIZE, &m_prima);
+        rlimit minuscolo = m_prima;
+        minuscolo.rlim_cur = 16;
+        ::setrlimit(RLIMIT_FSIZE, &minuscolo);
+        m_segnale = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileMinuscoli()
+    {
+        if (!m_attivo)
+            return;
+        ::setrlimit(RLIMIT_FSIZE, &m_prima);
+        std::signal(SIGXFSZ, m_segnale);
+    }
+    FileMinuscoli(const FileMinuscoli&) = delete;
+    FileMinuscoli& operator=(const FileMinuscoli&) = delete;
+
+private:
+    bool m_attivo;
+    rlimit m_prima{};
+    void (*m_segnale)(int) = SIG_DFL;
+};
+
+// A bare exercise that runs what a test wants to happen during its Load.
+class EsercizioFinto : public FormTavendel
+{
+public:
+    EsercizioFinto(const QString& nome, std::function<void()> duranteIlCaricamento)
+        : FormTavendel({.name = nome, .clientWidth = 9540, .clientHeight = 6345}),
+          m_duranteIlCaricamento(std::move(duranteIlCaricamento)) {}
+
+protected:
+    void caricamento() override
+    {
+        if (m_duranteIlCaricamento)
+            m_duranteIlCaricamento();
+    }
+
+private:
+    std::function<void()> m_duranteIlCaricamento;
+};
+
 } // namespace
 
 class FormMenuTest : public QObject
@@ -112,6 +209,7 @@ class FormMenuTest : public QObject
     Q_OBJECT
 
     std::int16_t m_livelloAllaCreazione = -1;
+    std::function<void()> m_duranteIlCaricamento;
 
 private slots:
     void initTestCase()
@@ -122,8 +220,7 @@ private slots:
         for (const QString esercizio : {"Form1", "Form2", "Form3"})
             forms::Application::instance().registerForm(esercizio, [this, esercizio] {
                 m_livelloAllaCreazione = Stato().NumeroMassimo();
-                return std::make_unique<FormTavendel>(
-                    forms::FormSpec{.name = esercizio, .clientWidth = 9540, .clientHeight = 6345});
+                return std::make_unique<EsercizioFinto>(esercizio, m_duranteIlCaricamento);
             });
     }
 
@@ -194,6 +291,7 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("exercise");
         QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("meanwhile"); // clicked while the exercise loads
 
         const std::pair<const char*, QStringList> esercizi[] = {
             {"Form1", {"Command2", "Command4", "Command3", "Command5", "Command6"}},
@@ -203,7 +301,11 @@ private slots:
         const int valori[] = {38, 88, 388, 888, 3000};
         for (const auto& [esercizio, bottoni] : esercizi)
             for (int i = 0; i < bottoni.size(); ++i)
-                QTest::addRow("%s %d", esercizio, valori[i]) << bottoni[i] << esercizio << valori[i];
+                QTest::addRow("%s %d", esercizio, valori[i]) << bottoni[i] << esercizio << valori[i] << QString();
+        // The first click decides the exercise and its level.
+        QTest::newRow("Form1 38, then its 3000") << "Command2" << "Form1" << 38 << "Command6";
+        QTest::newRow("Form1 38, then Form2 3000") << "Command2" << "Form1" << 38 << "Command7";
+        QTest::newRow("Form3 888, then the exit") << "Command15" << "Form3" << 888 << "Command1";
     }
 
     void levelButtonSetsItsValueBeforeTheExerciseLoads()
@@ -211,11 +313,16 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, exercise);
         QFETCH(int, value);
+        QFETCH(QString, meanwhile);
         TestProgram program;
         m_livelloAllaCreazione = -1;
         Stato().setNumeroMassimo(value == 3000 ? 38 : 3000); // whatever the previous exercise left
+        FormMenu& menu = apriMenu(program);
+        if (!meanwhile.isEmpty())
+            m_duranteIlCaricamento = [&] { QTest::mouseClick(menu.control(meanwhile).widget(), Qt::LeftButton); };
+        const auto fine = qScopeGuard([this] { m_duranteIlCaricamento = nullptr; });
 
-        clicca(apriMenu(program).control(button));
+        clicca(menu.control(button));
 
         QCOMPARE(int(m_livelloAllaCreazione), value);
         QCOMPARE(int(Stato().NumeroMassimo()), value);
@@ -223,6 +330,8 @@ private slots:
         QVERIFY(aperto && aperto->window()->isVisible());
         QVERIFY(!program.find(kMenu));
         QCOMPARE(forms::Application::instance().loadedForms().size(), std::size_t(1));
+        QVERIFY(program.messages().empty());
+        QCOMPARE(program.endRequests(), 0);
     }
 
     void soundsSwitchedOffStayOffAcrossAnExercise()
@@ -297,7 +406,7 @@ private slots:
         QTest::addColumn<QStringList>("picked"); // what the menu shows after a pick of the first entry
 
         const QStringList due{"Italiano.lng", "English.lng"};
-        const QStringList inglese{"Read numerals", "Sounds on", "Language"};
+        const QStringList inglese{"Read numerals", "Sounds on", "&Language"};
         QTest::newRow("stored language") << due << "Italiano" << QStringList{"English", "Italiano ✓"} << inglese;
         QTest::newRow("other stored language") << due << "English" << QStringList{"English ✓", "Italiano"} << inglese;
         QTest::newRow("stored in another case") << due << "italiano" << QStringList{"English", "Italiano"} << inglese;
@@ -367,6 +476,87 @@ private slots:
                                                            "Lingua 2", "Lingua 10", "Lingua sarda"}));
     }
 
+    // The shipped files (beside the program, or in share/tavendel) store
+    // Italiano; the user's folders hold a teacher's Deutsch, a corrected
+    // English and, in some rows, a stored choice. A pick of English goes to
+    // one file, and no other file anywhere changes.
+    void layoutsListTheirLanguagesAndStoreThePickWhereAllowed_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("folderRefusesWrites");
+        QTest::addColumn<QString>("userSetting"); // empty: none yet
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("storedIn"); // below the program's folder, or "user/..."
+        QTest::addColumn<QString>("heading");  // once English is picked
+
+        const QString accanto = QStringLiteral("LangSetting.ini");
+        const QString utente = QStringLiteral("user/config/tavendel/LangSetting.ini");
+        const QString spedito = QStringLiteral("Read numerals");
+        const QString corretto = QStringLiteral("Read, corrected");
+        QTest::newRow("portable") << false << false << "Deutsch" << QStringList{"English", "Italiano ✓"} << accanto
+                                  << spedito;
+        QTest::newRow("portable, read-only") << false << true << "" << QStringList{"English", "Italiano ✓"} << utente
+                                             << spedito;
+        QTest::newRow("portable, read-only, stored before")
+            << false << true << "English" << QStringList{"English ✓", "Italiano"} << utente << spedito;
+        QTest::newRow("installed, first run")
+            << true << false << "" << QStringList{"Deutsch", "English", "Italiano ✓"} << utente << corretto;
+        QTest::newRow("installed, stored before")
+            << true << false << "English" << QStringList{"Deutsch", "English ✓", "Italiano"} << utente << corretto;
+    }
+
+    void layoutsListTheirLanguagesAndStoreThePickWhereAllowed()
+    {
+        QFETCH(bool, installed);
+        QFETCH(bool, folderRefusesWrites);
+        QFETCH(QString, userSetting);
+        QFETCH(QStringList, entries);
+        QFETCH(QString, storedIn);
+        QFETCH(QString, heading);
+        TestProgram program;
+        const QString dati = installed ? QStringLiteral("share/tavendel") : QString();
+        for (const char* file : {"Italiano.lng", "English.lng", "LangSetting.ini"})
+            program.installAsset(QString::fromLatin1(file), dati);
+        program.writeUserFile(QStringLiteral("data/tavendel/Deutsch.lng"), "[FormMenu]\r\n");
+        program.writeUserFile(QStringLiteral("data/tavendel/English.lng"),
+                              "[FormMenu]\r\nLabel3.Caption=\"" + heading.toUtf8() + "\"\r\n");
+        if (!userSetting.isEmpty())
+            program.writeUserFile(QStringLiteral("config/tavendel/LangSetting.ini"),
+                                  "[Language]\r\nCurrentLanguage=" + userSetting.toUtf8() + "\r\n");
+        const PermessiRipristinati ripristino{program.folder()};
+        if (installed) {
+            QVERIFY(QDir(program.folder()).mkdir(QStringLiteral("bin")));
+            forms::setAppPath(program.filePath(QStringLiteral("bin")));
+        } else if (folderRefusesWrites) {
+            QVERIFY(QFile::setPermissions(program.folder(), QFile::ReadOwner | QFile::ExeOwner));
+            // Root writes anywhere: there the folder can only be said to refuse.
+            forms::setAppPath(program.folder(), ::geteuid() == 0 ? forms::Places::Writes::Refused
+                                                                  : forms::Places::Writes::AsTheFolderAllows);
+        }
+        const auto tutto = [&] {
+            QMap<QString, QByteArray> file = contenuti(program.folder());
+            const QMap<QString, QByteArray> dellUtente = contenuti(program.userFolder());
+            for (auto it = dellUtente.begin(); it != dellUtente.end(); ++it)
+                file[QStringLiteral("user/") + it.key()] = it.value();
+            return file;
+        };
+        QMap<QString, QByteArray> atteso = tutto();
+        FormMenu& menu = apriMenu(program, {});
+        QCOMPARE(voci(menu), entries);
+        QCOMPARE(ModuloColoriSuoni::percorsoSuono(QStringLiteral("no.wav")),
+                 QDir::cleanPath(program.folder() + u'/' + dati + QStringLiteral("/suoni/no.wav")));
+
+        scegli(menu, int(entries.indexOf(QRegularExpression(QStringLiteral("English.*")))));
+
+        QCOMPARE(controllo(menu, "Label3").caption(), heading);
+        QCOMPARE(linguaSalvata(), QStringLiteral("English"));
+        QMap<QString, QByteArray> dopo = tutto();
+        QVERIFY(dopo.value(storedIn).contains("CurrentLanguage=English"));
+        atteso[storedIn] = dopo.value(storedIn);
+        QCOMPARE(dopo.keys(), atteso.keys());
+        QVERIFY(dopo == atteso);
+    }
+
     // The language picked is always the first entry; "Zzz" is the other one.
     void pickStoresTheEntrysName_data()
     {
@@ -419,6 +609,48 @@ private slots:
         QCOMPARE(controllo(ancora, "Label3").caption(), haUnFile ? testata : QStringLiteral("Leggi i Tavendel"));
     }
 
+    void aChoiceThatCannotBeStoredIsToldOnce_data()
+    {
+        QTest::addColumn<QString>("blocked"); // what keeps the settings file from being written
+        QTest::newRow("nothing") << QString();
+        QTest::newRow("a folder in its place") << "folder";
+        QTest::newRow("files of a few bytes only") << "size";
+    }
+
+    // English picked twice on an Italian menu.
+    void aChoiceThatCannotBeStoredIsToldOnce()
+    {
+        QFETCH(QString, blocked);
+        const QString impostazione = QStringLiteral("LangSetting.ini");
+        TestProgram program;
+        FormMenu& menu = apriMenu(program, {"Italiano.lng", "English.lng", "LangSetting.ini"});
+        if (blocked == QLatin1String("folder")) {
+            program.removeFile(impostazione);
+            QVERIFY(QDir().mkdir(program.filePath(impostazione)));
+        }
+        const QByteArray prima = program.readFile(impostazione);
+        {
+            const FileMinuscoli limite(blocked == QLatin1String("size"));
+            scegli(menu, 0);
+            scegli(menu, 0);
+        }
+
+        QCOMPARE(voci(menu), QStringList({"English ✓", "Italiano"}));
+        QCOMPARE(controllo(menu, "Label3").caption(), QStringLiteral("Read numerals"));
+        if (blocked.isEmpty()) {
+            QVERIFY(program.messages().empty());
+            QCOMPARE(linguaSalvata(), QStringLiteral("English"));
+            return;
+        }
+        QCOMPARE(domande(program), QStringList{"The language has changed, but I won't remember it next time: "
+                                               "I can't write the file LangSetting.ini."});
+        QCOMPARE(program.messages().front().title, QStringLiteral("Tavendel"));
+        QCOMPARE(program.messages().front().buttons, forms::MsgBoxButtons::OkOnly);
+        QCOMPARE(program.messages().front().icon, forms::MsgBoxIcon::Information);
+        QCOMPARE(program.readFile(impostazione), prima);
+        QCOMPARE(QFileInfo(program.filePath(impostazione)).isDir(), blocked == QLatin1String("folder"));
+    }
+
     void pickDuringAPickWaitsAndOnlyTheLatestRuns()
     {
         TestProgram program;
@@ -450,6 +682,21 @@ private slots:
         QCOMPARE(modLanguageSupport::CurrentLanguage(), QStringLiteral("Gamma"));
         QCOMPARE(controllo(menu, "Label3").caption(), QStringLiteral("Testa di Gamma"));
         QCOMPARE(linguaSalvata(), QStringLiteral("Gamma"));
+    }
+
+    // Loading the menu, its translation included, asks every control only for
+    // what it has; and a pick that fails midway defers nothing afterwards.
+    void loadingThrowsNothingAndAFailedPickDefersNothing()
+    {
+        TestProgram program;
+        const int prima = eccezioniLanciate;
+        FormMenu& menu = apriMenu(program, {"Italiano.lng", "English.lng", "LangSetting.ini"});
+        QCOMPARE(eccezioniLanciate, prima);
+
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, menu.mnuLanguage_Click(99)); // no such entry
+        QVERIFY(eccezioniLanciate > prima); // and that one was counted
+        clicca(controllo(menu, "Command2"));
+        QVERIFY(program.find(QStringLiteral("Form1")));
     }
 
     void clickDuringAPickWaitsForIt_data()

@@ -13,6 +13,7 @@
 #include "language/modLanguageSupport.h"
 #include "shell/Modulo1.h"
 #include "shell/ModuloColoriSuoni.h"
+#include "layout/clsResize.h"
 #include "shell/SharedState.h"
 
 #include <QApplication>

@@ -14,14 +14,12 @@
 
 #include <algorithm>
 #include <set>
-#include <stdexcept>
 
 namespace {
 // The draws before a question's number: Load's colour and the question's
 // own colour for the first question, only the question's colour later.
 constexpr int kDrawsBeforeFirstQuestion = 2;
 constexpr int kDrawsBeforeNextQuestion = 1;
-constexpr std::uint64_t kSeedsToTry = 1'000'000;
 const QString kNext = QStringLiteral("BottoneAvanti");
 const QStringList kHintGroups{QStringLiteral("Label4"), QStringLiteral("Label5"), QStringLiteral("Label6"),
                               QStringLiteral("Label7")};
@@ -148,17 +146,11 @@ void ExerciseDriver::seedNextQuestion(std::int16_t number) const
 
 void ExerciseDriver::seedNextDraw(std::int16_t number, int drawsFirst) const
 {
-    const float level = float(Stato().NumeroMassimo());
-    for (std::uint64_t seed = 1; seed < kSeedsToTry; ++seed) {
-        forms::randomize(seed);
-        for (int i = 0; i < drawsFirst; ++i)
-            forms::rnd();
-        if (int(forms::rnd() * level) + 1 == number) {
-            forms::randomize(seed);
-            return;
-        }
-    }
-    throw std::logic_error("no seed draws that number");
+    // The colours drawn first take any value; the number's draw falls in the
+    // middle of the number's share of [0, 1).
+    std::vector<float> draws(drawsFirst, 0.5f);
+    draws.push_back((float(number) - 0.5f) / float(Stato().NumeroMassimo()));
+    forms::scriptDraws(std::move(draws));
 }
 
 void ExerciseDriver::verifyQuestions(std::int16_t level, double points)

@@ -12,7 +12,7 @@
 // Drives an exercise as the pupil does, in a program of its own. The
 // question and answer-box helpers are for the reading ("Form1") and the
 // writing ("Form2") exercise: they read the question off the screen and
-// type; a question is chosen by seeding the generator before it is drawn.
+// type; a question is chosen by scripting the draws that bring it.
 class ExerciseDriver
 {
 public:
@@ -54,7 +54,7 @@ public:
     void answer(const QString& keys) const;
     void erase() const;
     void clickNext() const;
-    // Seeds the generator so that BottoneAvanti brings `number` next.
+    // Scripts the generator so that BottoneAvanti brings `number` next.
     void seedNextQuestion(std::int16_t number) const;
 
     // Opens the level and solves 150 questions: each in the level, shown as

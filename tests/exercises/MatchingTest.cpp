@@ -390,7 +390,7 @@ private:
     void verifyRows() const
     {
         // The rows follow the scaled cards' design: first top and spacing.
-        const double scale = m_form->scaleHeight() / Stato().objResize()->recordedHeight();
+        const double scale = m_form->scaleHeight() / m_form->decl().clientHeight;
         const double first = value(0).top();
         const double step = value(1).top() - first;
         QVERIFY(std::abs(first - kFirstTop * scale) <= 1);

@@ -4,7 +4,7 @@
 #include "ExerciseDriver.h"
 
 #include "app/RegistroForme.h"
-#include "layout/clsResize.h"
+#include "forms/Units.h"
 #include "shell/SharedState.h"
 
 #include <QAction>
@@ -155,12 +155,11 @@ private slots:
 
         // Only the widths follow the groups: Top and Height stay as the screen fitting left them.
         const forms::Control& first = exercise.control(kGroups.front());
-        const clsResize& fitting = *Stato().objResize();
-        const auto recorded = std::find_if(fitting.controlPositions().begin(), fitting.controlPositions().end(),
-                                           [&](const auto& row) { return row.Control == &first; });
-        QVERIFY(recorded != fitting.controlPositions().end());
-        QCOMPARE(first.top(), recorded->Top * form.scaleHeight() / fitting.recordedHeight());
-        QCOMPARE(first.height(), recorded->Height * form.scaleHeight() / fitting.recordedHeight());
+        // The height recorded at the design size is the one the caption's font gave it.
+        const double ry = form.scaleHeight() / form.decl().clientHeight;
+        const double recordedHeight = std::nearbyint(forms::toTwipsY(first.widget()->fontMetrics().height()));
+        QCOMPARE(first.top(), first.decl().top * ry);
+        QCOMPARE(first.height(), recordedHeight * ry);
         for (int i = 0; i < kGroups.size(); ++i) {
             const forms::Control& label = exercise.control(kGroups[i]);
             const QWidget* widget = label.widget();

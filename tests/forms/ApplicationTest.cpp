@@ -142,8 +142,10 @@ private slots:
             QCOMPARE(box->windowTitle(), QStringLiteral("Tavendel"));
             QCOMPARE(box->icon(), QMessageBox::Question);
             QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+            // Texts from language files are never rendered as markup.
+            QCOMPARE(box->textFormat(), Qt::PlainText);
         });
-        QCOMPARE(forms::msgBox({QStringLiteral("Tavendel"), QStringLiteral("Esci?"),
+        QCOMPARE(forms::msgBox({QStringLiteral("Tavendel"), QStringLiteral("<b>Esci?</b>"),
                                 forms::MsgBoxButtons::YesNo, forms::MsgBoxIcon::Question}),
                  forms::MsgBoxResult::No);
         QVERIFY(shown);

@@ -19,11 +19,11 @@ constexpr int kBackspace = 8;
 constexpr int kEnter = 13;
 constexpr double kTwipsPerPixel = 15;
 
-forms::FormSpec designOfTheTestForm()
+forms::FormDesign designOfTheTestForm()
 {
     // Every control lies on whole pixels.
     const auto label = [](const char* name, int index, double left, double top, bool drags, bool enabled = true) {
-        return forms::ControlSpec{.name = QString::fromLatin1(name), .kind = ControlKind::Label, .index = index,
+        return forms::ControlDesign{.name = QString::fromLatin1(name), .kind = ControlKind::Label, .index = index,
                                   .caption = QString::fromLatin1(name), .left = left, .top = top,
                                   .width = 1500, .height = 600, .enabled = enabled, .dragAutomatic = drags};
     };

@@ -2,7 +2,7 @@
 // says whether another copy from the same folder runs, and with "hold" keeps
 // its lock until it is killed.
 
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 #include "forms/SingleInstance.h"
 
 #include <QCoreApplication>

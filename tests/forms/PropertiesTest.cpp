@@ -1,11 +1,18 @@
 // Controls reached by property name, the failures a caller is meant to pass
-// over, control arrays and the Controls collection, and the twips units.
+// over, control arrays and the Controls collection, the twips units and the
+// numbers shown grouped by thousands.
 
 #include "forms/Control.h"
 #include "forms/Form.h"
 #include "forms/FormsError.h"
+#include "forms/NumberFormat.h"
 #include "forms/Units.h"
 
+#include <QLabel>
+#include <QMenu>
+#include <QLocale>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <array>
@@ -16,7 +23,7 @@ using forms::ControlKind;
 
 namespace {
 
-forms::FormSpec designOfTheTestForm()
+forms::FormDesign designOfTheTestForm()
 {
     return {.name = QStringLiteral("FormProva"), .clientWidth = 6000, .clientHeight = 4500,
             .controls = {
@@ -156,6 +163,38 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::logic_error, m_form->loadControl(QStringLiteral("Label3"), 1));
     }
 
+    // A caption or tooltip that looks like markup (from a language file
+    // anyone can edit) is shown as the characters it holds: no picture is
+    // loaded and drawn from an <img> in it.
+    void textsShowAsPlainText()
+    {
+        QTemporaryDir folder;
+        QImage red(16, 16, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        const QString picture = folder.filePath(QStringLiteral("red.png"));
+        QVERIFY(red.save(picture));
+        const QString markup = QStringLiteral("<img src=\"%1\" width=64 height=64>").arg(picture);
+        const auto showsRed = [](QWidget& widget) {
+            const QImage shown = widget.grab().toImage();
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    if (shown.pixelColor(x, y) == Qt::red)
+                        return true;
+            return false;
+        };
+
+        forms::Control& label = m_form->control(QStringLiteral("Label1"));
+        label.set(QStringLiteral("Caption"), markup);
+        label.set(QStringLiteral("ToolTipText"), markup);
+        label.widget()->resize(200, 100);
+        QCOMPARE(label.caption(), markup);
+        QCOMPARE(label.get(QStringLiteral("ToolTipText")).toString(), markup);
+        QVERIFY(!showsRed(*label.widget()));
+        QLabel tip(label.widget()->toolTip()); // as the tooltip shows it
+        tip.resize(200, 100);
+        QVERIFY(!showsRed(tip));
+    }
+
     void twips()
     {
         // The offscreen screen has the classic 96 dots per inch: 15 twips a
@@ -173,6 +212,32 @@ private slots:
         QCOMPARE(label.left(), 1507.0);
         QCOMPARE(label.widget()->x(), 100);
         QCOMPARE(label.widget()->width(), 200 - 100); // right edge 3000 twips is pixel 200
+    }
+
+    void numbersGroupedByThousands_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("separator");
+        QTest::newRow("Spanish") << "es_ES" << ".";
+        QTest::newRow("Polish") << "pl_PL" << "\u00A0";
+        QTest::newRow("Portuguese") << "pt_PT" << "\u00A0";
+        QTest::newRow("Italian") << "it_IT" << ".";
+        QTest::newRow("American English") << "en_US" << ",";
+    }
+
+    // Every number of four digits or more is grouped, in locales whose own
+    // rule leaves four-digit numbers whole too.
+    void numbersGroupedByThousands()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, separator);
+        QLocale::setDefault(QLocale(locale));
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+        QStringList shown;
+        for (const int number : {0, 999, 1994, 32767, 1234567, -1994})
+            shown << forms::formatGrouped(number);
+        QCOMPARE(shown, QStringList({"0", "999", "1#994", "32#767", "1#234#567", "-1#994"})
+                            .replaceInStrings(QStringLiteral("#"), separator));
     }
 
 private:

@@ -1,12 +1,16 @@
-// The previous-instance check across real processes: this test holds a lock
-// as a running copy would, and a small probe starts as a second copy.
+// The previous-instance check across real processes: this test, or a probe
+// told to hold on, holds a lock as a running copy would, and a probe starts
+// as a second copy.
 
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 #include "forms/SingleInstance.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -40,18 +44,76 @@ private slots:
         QCOMPARE(probe(QStringLiteral("elsewhere")), QStringLiteral("alone"));
     }
 
-    void aLockLeftByAKilledCopyDoesNotBlock()
+    void aLockBlocksOnlyWhileItsHolderLives_data()
     {
-        const qsizetype locksBefore = lockCount();
-        QProcess crashing;
-        start(crashing, QStringLiteral("crashed"), {QStringLiteral("hold")});
-        QVERIFY(crashing.waitForReadyRead(kWaitMs));
-        QCOMPARE(crashing.readAllStandardOutput().trimmed(), QByteArray("alone"));
-        crashing.kill();
-        QVERIFY(crashing.waitForFinished(kWaitMs));
-        QCOMPARE(lockCount(), locksBefore + 1); // left behind by the dead copy
+        QTest::addColumn<QString>("runtimeFolder"); // the session's, one every user may write, or none
+        QTest::addColumn<bool>("holderKilled");
+        QTest::addColumn<QByteArray>("leftInTheLock"); // null: what the holder wrote
+        QTest::addColumn<QString>("answer");
+        const QString own = QStringLiteral("own");
+        QTest::newRow("left by a killed copy") << own << true << QByteArray() << "alone";
+        QTest::newRow("emptied after a kill") << own << true << QByteArray("") << "alone";
+        QTest::newRow("garbled after a kill")
+            << own << true << QByteArrayLiteral("\xff\x00 -1\nnot a process") << "alone";
+        QTest::newRow("held by a live copy") << own << false << QByteArray() << "another";
+        QTest::newRow("emptied under a live copy") << own << false << QByteArray("") << "another";
+        QTest::newRow("no runtime folder, live copy") << "none" << false << QByteArray() << "another";
+        QTest::newRow("no runtime folder, emptied after a kill") << "none" << true << QByteArray("") << "alone";
+        QTest::newRow("runtime folder open to all, live copy") << "open" << false << QByteArray() << "another";
+    }
 
-        QCOMPARE(probe(QStringLiteral("crashed")), QStringLiteral("alone"));
+    // A copy holds the lock, maybe dies, its lock file maybe rewritten; then a second copy starts.
+    void aLockBlocksOnlyWhileItsHolderLives()
+    {
+        QFETCH(QString, runtimeFolder);
+        QFETCH(bool, holderKilled);
+        QFETCH(QByteArray, leftInTheLock);
+        QFETCH(QString, answer);
+        // The row's own runtime folder, or without one its own temporary folder.
+        QTemporaryDir folder(m_runtime.filePath(QStringLiteral("rowXXXXXX")));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), folder.path());
+        if (runtimeFolder == QLatin1String("none"))
+            environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        else
+            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
+        const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+                                        | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        if (runtimeFolder == QLatin1String("open"))
+            QVERIFY(QFile::setPermissions(folder.path(), QFile::permissions(folder.path()) | others));
+        const QString program = QFileInfo(folder.path()).fileName();
+
+        QProcess holder;
+        const auto stop = qScopeGuard([&holder] {
+            holder.kill();
+            holder.waitForFinished(kWaitMs);
+        });
+        start(holder, program, {QStringLiteral("hold")}, environment);
+        QVERIFY(holder.waitForReadyRead(kWaitMs));
+        QCOMPARE(holder.readAllStandardOutput().trimmed(), QByteArray("alone"));
+        if (holderKilled) {
+            holder.kill();
+            QVERIFY(holder.waitForFinished(kWaitMs));
+        }
+        QDirIterator locks(folder.path(), {QStringLiteral("*.lock")}, QDir::Files, QDirIterator::Subdirectories);
+        QVERIFY(locks.hasNext());
+        const QFileInfo lock(locks.next());
+        QVERIFY(!locks.hasNext());
+        if (!leftInTheLock.isNull()) {
+            QFile rewritten(lock.filePath());
+            QVERIFY(rewritten.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(rewritten.write(leftInTheLock), leftInTheLock.size());
+        }
+
+        QCOMPARE(probe(program, environment), answer);
+        // A lock in a folder others may write could be held by anyone: it goes
+        // into a folder of the user's own, which no one else may write.
+        if (runtimeFolder != QLatin1String("own")) {
+            const QFileInfo own(lock.path());
+            QCOMPARE(own.dir().path(), folder.path());
+            QVERIFY(own.permissions().testFlags(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            QVERIFY(!(own.permissions() & others));
+        }
     }
 
     void aLockThatCannotBeMadeDoesNotBlock()
@@ -86,10 +148,6 @@ private:
         if (!process.waitForFinished(kWaitMs))
             return QStringLiteral("no answer");
         return QString::fromLatin1(process.readAllStandardOutput()).trimmed();
-    }
-    qsizetype lockCount() const
-    {
-        return QDir(m_runtime.path()).entryList({QStringLiteral("tavendel-*.lock")}, QDir::Files).size();
     }
 
     QTemporaryDir m_runtime;

@@ -2,7 +2,7 @@
 #include "language/IniFileCache.h"
 #include "language/modLanguageSupport.h"
 
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,7 +8,7 @@
 #include "forms/Application.h"
 #include "forms/Control.h"
 #include "forms/Form.h"
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 
 #include <QFile>
 #include <QPointer>
@@ -24,14 +24,14 @@ namespace {
 
 const QString kForm = QStringLiteral("FormProva");
 
-forms::FormSpec designOfTheTestForm(const QString& caption = QStringLiteral("Titolo"))
+forms::FormDesign designOfTheTestForm(const QString& caption = QStringLiteral("Titolo"))
 {
     const auto label = [](const char* name, int index, const char* caption) {
-        return forms::ControlSpec{.name = QString::fromLatin1(name), .kind = ControlKind::Label, .index = index,
+        return forms::ControlDesign{.name = QString::fromLatin1(name), .kind = ControlKind::Label, .index = index,
                                   .caption = QString::fromLatin1(caption), .width = 900, .height = 300};
     };
     const auto menu = [](const char* name, int index, const char* caption, const QString& container) {
-        return forms::ControlSpec{.name = QString::fromLatin1(name), .kind = ControlKind::Menu, .index = index,
+        return forms::ControlDesign{.name = QString::fromLatin1(name), .kind = ControlKind::Menu, .index = index,
                                   .caption = QString::fromLatin1(caption), .container = container};
     };
     return {.name = kForm, .clientWidth = 6000, .clientHeight = 4500, .caption = caption,
@@ -215,7 +215,7 @@ private slots:
         QTimer::singleShot(0, form, [&] {
             app.unload(*form);
             if (destroyed)
-                delete form.data();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         });
 
         MLSTranslateForm(*form);

@@ -63,6 +63,16 @@ FormDiVita& show(TestProgram& program, bool colourAtLoad)
     return static_cast<FormDiVita&>(program.show(QStringLiteral("FormDiVita")));
 }
 
+// A form that leaves again during its own Load.
+class FormFugace : public FormTavendel
+{
+public:
+    FormFugace() : FormTavendel({.name = QStringLiteral("FormFugace"), .clientWidth = 3000, .clientHeight = 2000}) {}
+
+protected:
+    void caricamento() override { forms::Application::instance().unload(*this); }
+};
+
 Geometry geometryOf(const forms::Control& control)
 {
     return {control.left(), control.top(), control.width(), control.height()};
@@ -91,6 +101,12 @@ private slots:
         QCOMPARE(label.width(), 6195 * form.scaleWidth() / 8220);
         QCOMPARE(label.height(), 3975 * form.scaleHeight() / 5730);
 
+        // A move to a form that unloads itself during its Load leaves this one
+        // in place, still fitted to its window.
+        forms::Application::instance().registerForm(QStringLiteral("FormFugace"),
+                                                    [] { return std::make_unique<FormFugace>(); });
+        QCOMPARE(forms::Application::instance().switchTo(QStringLiteral("FormFugace"), form), nullptr);
+        TestProgram::settle();
         // The pupil drags the window back to its design client size: 548 x 382 pixels.
         form.window()->resize(548, 382);
         QTRY_COMPARE(geometryOf(label), (Geometry{1200, 120, 6195, 3975}));

@@ -59,7 +59,7 @@ private slots:
         // A form of the program's kind, with no language menu or exercise of its own.
         forms::Application::instance().registerForm(QStringLiteral("FormEsercizio"), [] {
             return std::make_unique<FormTavendel>(
-                forms::FormSpec{.name = QStringLiteral("FormEsercizio"), .clientWidth = 3000, .clientHeight = 2000});
+                forms::FormDesign{.name = QStringLiteral("FormEsercizio"), .clientWidth = 3000, .clientHeight = 2000});
         });
     }
 

@@ -2,7 +2,7 @@
 
 #include "forms/Application.h"
 #include "forms/Form.h"
-#include "forms/ProgramFolder.h"
+#include "forms/Places.h"
 #include "forms/Random.h"
 #include "forms/Units.h"
 #include "language/modLanguageSupport.h"
@@ -20,9 +20,14 @@
 
 TestProgram::TestProgram(std::uint64_t seed, QSize screen)
 {
-    if (!m_folder.isValid())
+    if (!m_folder.isValid() || !m_user.isValid())
         throw std::runtime_error("no temporary folder");
     forms::setAppPath(m_folder.path());
+    // The user's own folders, never the real ones of whoever runs the tests.
+    m_configHome = qgetenv("XDG_CONFIG_HOME");
+    m_dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_user.filePath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_user.filePath(QStringLiteral("data"))));
     forms::setScreenSizeOverride(screen);
     forms::randomize(seed);
     forms::setSoundPlayer(&m_sounds);
@@ -49,6 +54,14 @@ TestProgram::~TestProgram()
     forms::setSoundPlayer(nullptr);
     forms::setScreenSizeOverride(QSize());
     forms::setAppPath(QString());
+    const auto restore = [](const char* name, const QByteArray& value) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    };
+    restore("XDG_CONFIG_HOME", m_configHome);
+    restore("XDG_DATA_HOME", m_dataHome);
     Stato().reset();
     modLanguageSupport::setCurrentLanguage(QString());
 }
@@ -58,12 +71,24 @@ QString TestProgram::filePath(const QString& name) const
     return m_folder.filePath(name);
 }
 
-void TestProgram::writeFile(const QString& name, const QByteArray& bytes) const
+namespace {
+void write(const QString& path, const QByteArray& bytes)
 {
-    QFile file(filePath(name));
+    QFile file(path);
     QDir().mkpath(QFileInfo(file).absolutePath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + name.toStdString());
+        throw std::runtime_error("cannot write " + path.toStdString());
+}
+} // namespace
+
+void TestProgram::writeFile(const QString& name, const QByteArray& bytes) const
+{
+    write(filePath(name), bytes);
+}
+
+void TestProgram::writeUserFile(const QString& name, const QByteArray& bytes) const
+{
+    write(m_user.filePath(name), bytes);
 }
 
 void TestProgram::removeFile(const QString& name) const
@@ -77,12 +102,12 @@ QByteArray TestProgram::readFile(const QString& name) const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void TestProgram::installAsset(const QString& name) const
+void TestProgram::installAsset(const QString& name, const QString& subfolder) const
 {
     QFile source(QStringLiteral(TAVENDEL_ASSETS_DIR "/") + name);
     if (!source.open(QIODevice::ReadOnly))
         throw std::runtime_error("no asset " + name.toStdString());
-    writeFile(name, source.readAll());
+    writeFile(subfolder.isEmpty() ? name : subfolder + u'/' + name, source.readAll());
 }
 
 forms::Form& TestProgram::show(const QString& name)

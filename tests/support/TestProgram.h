@@ -26,8 +26,9 @@ public:
 
 // Everything a test of the program's forms controls: a program folder of
 // its own (with the language files and the settings file copied in), the
-// random seed, the screen size, the answers to message boxes and the sound
-// player. Destroying it unloads every form and restores the defaults.
+// user's configuration and data folders (empty), the random seed, the screen
+// size, the answers to message boxes and the sound player. Destroying it
+// unloads every form and restores the defaults.
 class TestProgram
 {
 public:
@@ -37,13 +38,17 @@ public:
     TestProgram& operator=(const TestProgram&) = delete;
 
     QString folder() const { return m_folder.path(); }
+    // Holds config/ and data/, the user's XDG configuration and data folders.
+    QString userFolder() const { return m_user.path(); }
     QString filePath(const QString& name) const;
-    // Writes a file into the program folder (UTF-8).
+    // Writes a file into the program folder, or under the user's folder (UTF-8).
     void writeFile(const QString& name, const QByteArray& bytes) const;
+    void writeUserFile(const QString& name, const QByteArray& bytes) const;
     void removeFile(const QString& name) const;
     QByteArray readFile(const QString& name) const;
-    // Copies a file of the program as it ships (assets/) into the folder.
-    void installAsset(const QString& name) const;
+    // Copies a file of the program as it ships (assets/) into the folder, or
+    // into a folder below it.
+    void installAsset(const QString& name, const QString& subfolder = {}) const;
 
     // Message boxes: the next answers to give, in order (Yes when none is
     // queued), and every box that was asked for.
@@ -61,6 +66,8 @@ public:
 
 private:
     QTemporaryDir m_folder;
+    QTemporaryDir m_user;
+    QByteArray m_configHome, m_dataHome; // as they were before
     std::deque<forms::MsgBoxResult> m_answers;
     std::vector<forms::MsgBoxRequest> m_messages;
     RecordingSoundPlayer m_sounds;

@@ -22,7 +22,7 @@ enum class ControlKind {
 
 enum class Alignment { Left, Center, Right };
 
-struct FontSpec
+struct FontDesign
 {
     QString family; // empty: the form's default font
     double points = 0;
@@ -31,13 +31,13 @@ struct FontSpec
 
 // One row of a form's design table. Geometry is in twips, relative to the
 // container; for a line, Left/Top/Width/Height hold X1/Y1/X2/Y2.
-struct ControlSpec
+struct ControlDesign
 {
     QString name;
     ControlKind kind = ControlKind::Label;
     int index = -1; // element of a control array when 0 or more
     QString caption; // the text of a text box
-    FontSpec font;
+    FontDesign font;
     double left = 0;
     double top = 0;
     double width = 0;
@@ -62,16 +62,16 @@ struct ControlSpec
     QString toolTip;
 };
 
-struct FormSpec
+struct FormDesign
 {
     QString name;
     double clientWidth = 0; // the design client area, twips
     double clientHeight = 0;
     QString caption;
-    FontSpec font;
+    FontDesign font;
     quint32 backColor = 0xFFFFFF;
     QString icon; // a picture name
-    std::vector<ControlSpec> controls;
+    std::vector<ControlDesign> controls;
 };
 
 } // namespace forms

@@ -247,19 +247,24 @@ void TextBoxWidget::holdToKeyRules(const QString& edited)
 {
     if (m_typing)
         return;
+    // The cursor stays behind the same text: what was kept of all before it.
+    const int editedUpTo = cursorPosition();
+    int cursor = 0;
     QString kept;
-    for (QChar ch : edited) {
-        int code = ch.unicode();
+    for (int at = 0; at < edited.size(); ++at) {
+        int code = edited.at(at).unicode();
         m_control.form().raise<Event::KeyPress>(m_control, code);
-        if (code >= 32)
-            kept.append(QChar(char16_t(code)));
+        if (code < 32)
+            continue;
+        kept.append(QChar(char16_t(code)));
+        if (at < editedUpTo)
+            ++cursor;
     }
     if (m_limit > 0)
         kept.truncate(m_limit);
     if (kept != edited) {
-        const int cursor = std::min<int>(cursorPosition(), kept.size());
         setText(kept);
-        setCursorPosition(cursor);
+        setCursorPosition(std::min<int>(cursor, kept.size()));
     }
 }
 

@@ -196,6 +196,19 @@ private slots:
         QCOMPARE(from.left(), from.decl().left); // the control itself stays where it was
     }
 
+    // A paste that loses characters to the rules leaves the cursor behind
+    // what was kept of it, where typing goes on.
+    void cursorAfterAFilteredPaste()
+    {
+        QLineEdit* edit = lineEdit(QStringLiteral("Text1"));
+        QTest::keyClick(edit, Qt::Key_7);
+        edit->home(false);
+        QGuiApplication::clipboard()->setText(QStringLiteral("4x5"));
+        edit->paste();
+        QTest::keyClick(edit, Qt::Key_8);
+        QCOMPARE(edit->text(), QStringLiteral("4587"));
+    }
+
 private:
     forms::Control& control(const char* name, int index = -1) const
     {

@@ -1,10 +1,12 @@
+// Roman numerals written with a blank after every token, cut by place, and
+// read back from whatever a pupil types. The round trip of every numeral from
+// 1 to 3999, with and without blanks, in either case, is checked by the
+// numerals' fuzz target, whose seeds every build replays (fuzz.roman_seeds).
+
 #include "roman/ModuloRomano.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
-#include <cctype>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -16,42 +18,28 @@ namespace {
 constexpr std::int16_t kMinimo = std::numeric_limits<std::int16_t>::min();
 constexpr std::int16_t kMassimo = std::numeric_limits<std::int16_t>::max();
 
-TEST(TraduciRomano, WritesTheSpacedNumeral)
+// Each row holds the groups thousands|hundreds|tens|units: CM sits with the
+// thousands and XC with the hundreds, but IX with the units. Joined, they are
+// the whole numeral.
+TEST(TraduciRomano, WritesTheSpacedNumeralCutByPlace)
 {
-    const std::pair<std::int16_t, const char*> righe[] = {
-        {0, ""}, {-7, ""}, {kMinimo, ""}, {1, "I "}, {4, "IV "}, {9, "IX "}, {14, "X IV "}, {40, "XL "},
-        {49, "XL IX "}, {99, "XC IX "}, {444, "CD XL IV "}, {888, "D C C C L X X X V I I I "},
-        {999, "CM XC IX "}, {1994, "M CM XC IV "}, {2999, "M M CM XC IX "}, {3000, "M M M "},
-        {3999, "M M M CM XC IX "}};
-    for (const auto& [numero, atteso] : righe)
-        EXPECT_EQ(TraduciRomano(numero), atteso) << numero;
-}
-
-// CM sits with the thousands and XC with the hundreds, but IX with the units.
-TEST(TraduciRomanoInGruppi, CutsTheNumeralByPlace)
-{
-    using Gruppi = std::array<std::string, 5>; // whole, thousands, hundreds, tens, units
-    const std::pair<std::int16_t, Gruppi> righe[] = {
-        {0, {"", "", "", "", ""}},
-        {38, {"X X X V I I I ", "", "", "X X X ", "V I I I "}},
-        {90, {"XC ", "", "XC ", "", ""}},
-        {990, {"CM XC ", "CM ", "XC ", "", ""}},
-        {1994, {"M CM XC IV ", "M CM ", "XC ", "", "IV "}},
-        {2999, {"M M CM XC IX ", "M M CM ", "XC ", "", "IX "}},
-        {3888, {"M M M D C C C L X X X V I I I ", "M M M ", "D C C C ", "L X X X ", "V I I I "}}};
+    const std::pair<std::int16_t, std::string> righe[] = {
+        {0, "|||"}, {-7, "|||"}, {kMinimo, "|||"}, {1, "|||I "}, {4, "|||IV "}, {9, "|||IX "}, {14, "||X |IV "},
+        {38, "||X X X |V I I I "}, {40, "||XL |"}, {49, "||XL |IX "}, {90, "|XC ||"}, {444, "|CD |XL |IV "},
+        {888, "|D C C C |L X X X |V I I I "}, {999, "CM |XC ||IX "}, {1994, "M CM |XC ||IV "},
+        {3000, "M M M |||"}, {3999, "M M M CM |XC ||IX "}};
     for (const auto& [numero, atteso] : righe) {
         const NumeraleInGruppi g = TraduciRomanoInGruppi(numero);
-        EXPECT_EQ((Gruppi{g.numerale, g.migliaia, g.centinaia, g.decine, g.unita}), atteso) << numero;
+        EXPECT_EQ(g.migliaia + '|' + g.centinaia + '|' + g.decine + '|' + g.unita, atteso) << numero;
+        std::string intero = atteso;
+        std::erase(intero, '|');
+        EXPECT_EQ(TraduciRomano(numero), intero) << numero;
     }
-}
-
-// The hint's groups must spell exactly the numeral shown above them, for any number.
-TEST(TraduciRomanoInGruppi, GroupsJoinedAreTheWholeNumeralOfTraduciRomano)
-{
+    // The hint's groups spell exactly the numeral shown above them, for any number.
     for (int n = kMinimo; n <= kMassimo; ++n) {
         const NumeraleInGruppi g = TraduciRomanoInGruppi(std::int16_t(n));
-        ASSERT_EQ(g.numerale, TraduciRomano(std::int16_t(n))) << n;
         ASSERT_EQ(g.migliaia + g.centinaia + g.decine + g.unita, g.numerale) << n;
+        ASSERT_EQ(g.numerale, TraduciRomano(std::int16_t(n))) << n;
     }
 }
 
@@ -63,45 +51,19 @@ TEST(LeggiRomano, ReadsTheText)
 {
     const std::pair<std::string, std::int16_t> righe[] = {
         // usual numerals
-        {"MCMXCIV", 1994}, {"X X X V I I I", 38}, {"xxxviii", 38}, {"mCmXcIv", 1994}, {"M M M ", 3000},
+        {"MCMXCIV", 1994}, {"X X X V I I I", 38}, {"mCmXcIv", 1994}, {"M M M ", 3000},
         // loose spellings
         {"IIX", 8}, {"VV", 10}, {"VIV", 9}, {"IL", 49}, {"IC", 99}, {"XM", 990}, {"IM", 999}, {"LL", 100},
         {"IIIII", 3}, {"VX", 5},
         // thresholds
         {"III", 3}, {"IIII", 2}, {"VIIX", 13}, {"VIX", 4}, {"XXXIX", 39}, {"XXXX", 20}, {"LXCIX", 149},
-        {"LC", 50}, {"CCCXCIX", 399}, {"CCCC", 200}, {"DCDXCIX", 999}, {"DD", 0},
-        {std::string(20, 'M'), 20000},
+        {"LC", 50}, {"CCCXCIX", 399}, {"CCCC", 200}, {"DCDXCIX", 999}, {"DD", 0}, {std::string(20, 'M'), 20000},
         // no numeral, or other characters among the letters
         {"", 0}, {"     ", 0}, {"38 abefgh", 0}, {"\xC3\xA9\xE2\x85\xAB", 0}, {"X-x.x V/i,I!i?", 38},
         // longer than the writing exercise passes: the total sticks at the maximum
-        {std::string(33, 'M'), kMassimo}, {"I" + std::string(100, 'M'), 32766},
-        {std::string(100000, 'I'), 2}};
+        {std::string(33, 'M'), kMassimo}, {"I" + std::string(100, 'M'), 32766}, {std::string(100000, 'I'), 2}};
     for (const auto& [testo, atteso] : righe)
         EXPECT_EQ(LeggiRomano(testo), atteso) << '"' << testo.substr(0, 40) << '"';
-}
-
-std::string senzaSpazi(std::string testo)
-{
-    std::erase(testo, ' ');
-    return testo;
-}
-
-std::string inMinuscolo(std::string testo)
-{
-    std::ranges::transform(testo, testo.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return testo;
-}
-
-// However the pupil types a numeral the program wrote - blanks or not,
-// capital or small letters - it reads back to the number it came from.
-TEST(LeggiRomano, ReadsBackEveryNumeralInEverySpelling)
-{
-    for (int n = 1; n <= 3999; ++n) {
-        const std::string scritto = TraduciRomano(std::int16_t(n));
-        for (const std::string& testo :
-             {scritto, senzaSpazi(scritto), inMinuscolo(scritto), inMinuscolo(senzaSpazi(scritto))})
-            ASSERT_EQ(LeggiRomano(testo), n) << '"' << testo << '"';
-    }
 }
 
 } // namespace

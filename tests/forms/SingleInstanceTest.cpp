@@ -1,158 +1,116 @@
-// The previous-instance check across real processes: this test, or a probe
-// told to hold on, holds a lock as a running copy would, and a probe starts
-// as a second copy.
+// The previous-instance check across real processes. This executable is also
+// the probe: started as "--probe FOLDER [hold]" it is a copy of the program
+// living in FOLDER, says whether another copy from there runs (asking twice,
+// as the answer must hold for the whole run), and with "hold" keeps its lock
+// until it is killed.
 
 #include "forms/Places.h"
 #include "forms/SingleInstance.h"
 
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
-#ifndef TAVENDEL_INSTANCE_PROBE
-#error "TAVENDEL_INSTANCE_PROBE must name the probe executable"
-#endif
+#include <cstdio>
+#include <filesystem>
 
-namespace {
+namespace fs = std::filesystem;
 constexpr int kWaitMs = 10000;
-}
+
+// The runtime folder: the session's, one every user may write, none, or
+// unusable. The holder: a first copy that lives, one killed (its lock file
+// then emptied, as a crash may leave it), or none. The folder the second copy
+// starts from, and its answer.
+struct Row
+{
+    QString runtimeFolder, holder, from, answer;
+};
 
 class SingleInstanceTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
+    void secondCopy_data()
     {
-        QVERIFY(m_runtime.isValid() && m_programs.isValid());
-        // The locks of this test lie in a runtime folder of its own.
-        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
-        forms::setAppPath(m_programs.filePath(QStringLiteral("running")));
-        QVERIFY(!forms::previousInstance()); // the first copy
-        QVERIFY(!forms::previousInstance()); // asking again changes nothing
+        QTest::addColumn<Row>("row");
+        QTest::newRow("from the same folder") << Row{"own", "live", "same", "another"};
+        QTest::newRow("from another folder") << Row{"own", "live", "elsewhere", "alone"};
+        QTest::newRow("lock emptied after a kill") << Row{"own", "killed", "same", "alone"};
+        QTest::newRow("no runtime folder") << Row{"none", "live", "same", "another"};
+        QTest::newRow("runtime folder open to all") << Row{"open", "live", "same", "another"};
+        // Even root, who may write anywhere, cannot make a lock where the temporary folder is a file.
+        QTest::newRow("no lock can be made") << Row{"unusable", "none", "same", "alone"};
     }
-    void cleanupTestCase() { forms::setAppPath(QString()); }
-
-    void aSecondCopyIsToldOnlyFromTheSameFolder()
+    void secondCopy()
     {
-        QCOMPARE(probe(QStringLiteral("running")), QStringLiteral("another"));
-        QCOMPARE(probe(QStringLiteral("elsewhere")), QStringLiteral("alone"));
-    }
-
-    void aLockBlocksOnlyWhileItsHolderLives_data()
-    {
-        QTest::addColumn<QString>("runtimeFolder"); // the session's, one every user may write, or none
-        QTest::addColumn<bool>("holderKilled");
-        QTest::addColumn<QByteArray>("leftInTheLock"); // null: what the holder wrote
-        QTest::addColumn<QString>("answer");
-        const QString own = QStringLiteral("own");
-        QTest::newRow("left by a killed copy") << own << true << QByteArray() << "alone";
-        QTest::newRow("emptied after a kill") << own << true << QByteArray("") << "alone";
-        QTest::newRow("garbled after a kill")
-            << own << true << QByteArrayLiteral("\xff\x00 -1\nnot a process") << "alone";
-        QTest::newRow("held by a live copy") << own << false << QByteArray() << "another";
-        QTest::newRow("emptied under a live copy") << own << false << QByteArray("") << "another";
-        QTest::newRow("no runtime folder, live copy") << "none" << false << QByteArray() << "another";
-        QTest::newRow("no runtime folder, emptied after a kill") << "none" << true << QByteArray("") << "alone";
-        QTest::newRow("runtime folder open to all, live copy") << "open" << false << QByteArray() << "another";
-    }
-
-    // A copy holds the lock, maybe dies, its lock file maybe rewritten; then a second copy starts.
-    void aLockBlocksOnlyWhileItsHolderLives()
-    {
-        QFETCH(QString, runtimeFolder);
-        QFETCH(bool, holderKilled);
-        QFETCH(QByteArray, leftInTheLock);
-        QFETCH(QString, answer);
-        // The row's own runtime folder, or without one its own temporary folder.
-        QTemporaryDir folder(m_runtime.filePath(QStringLiteral("rowXXXXXX")));
+        QFETCH(Row, row);
+        const auto& [runtimeFolder, holder, from, answer] = row;
+        QTemporaryDir folder; // the row's runtime folder, and its temporary folder
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TMPDIR"), folder.path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
         if (runtimeFolder == QLatin1String("none"))
             environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-        else
-            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
-        const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
-                                        | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
         if (runtimeFolder == QLatin1String("open"))
-            QVERIFY(QFile::setPermissions(folder.path(), QFile::permissions(folder.path()) | others));
-        const QString program = QFileInfo(folder.path()).fileName();
-
-        QProcess holder;
-        const auto stop = qScopeGuard([&holder] {
-            holder.kill();
-            holder.waitForFinished(kWaitMs);
-        });
-        start(holder, program, {QStringLiteral("hold")}, environment);
-        QVERIFY(holder.waitForReadyRead(kWaitMs));
-        QCOMPARE(holder.readAllStandardOutput().trimmed(), QByteArray("alone"));
-        if (holderKilled) {
-            holder.kill();
-            QVERIFY(holder.waitForFinished(kWaitMs));
+            fs::permissions(folder.path().toStdString(), fs::perms::all);
+        if (runtimeFolder == QLatin1String("unusable")) { // none, and a temporary "folder" that is a plain file
+            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.filePath(QStringLiteral("missing")));
+            environment.insert(QStringLiteral("TMPDIR"), QCoreApplication::applicationFilePath());
         }
-        QDirIterator locks(folder.path(), {QStringLiteral("*.lock")}, QDir::Files, QDirIterator::Subdirectories);
-        QVERIFY(locks.hasNext());
-        const QFileInfo lock(locks.next());
-        QVERIFY(!locks.hasNext());
-        if (!leftInTheLock.isNull()) {
-            QFile rewritten(lock.filePath());
-            QVERIFY(rewritten.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            QCOMPARE(rewritten.write(leftInTheLock), leftInTheLock.size());
+        QProcess first;
+        const auto stop = qScopeGuard([&first] { first.kill(), first.waitForFinished(kWaitMs); });
+        if (holder != QLatin1String("none")) {
+            QCOMPARE(run(first, folder.filePath(QStringLiteral("same")), environment, true), QByteArray("alone"));
+            QDirIterator locks(folder.path(), {QStringLiteral("*.lock")}, QDir::Files, QDirIterator::Subdirectories);
+            const QFileInfo lock(locks.next());
+            if (holder == QLatin1String("killed")) {
+                first.kill();
+                QVERIFY(first.waitForFinished(kWaitMs));
+                QVERIFY(QFile(lock.filePath()).open(QIODevice::WriteOnly | QIODevice::Truncate));
+            }
+            // A lock in a folder others may write could be held by anyone: it
+            // goes into a folder of the user's own, which no one else may write.
+            if (runtimeFolder != QLatin1String("own"))
+                QCOMPARE(std::pair(QFileInfo(lock.path()).path(),
+                                   int(fs::status(lock.path().toStdString()).permissions())),
+                         std::pair(folder.path(), int(fs::perms::owner_all)));
         }
-
-        QCOMPARE(probe(program, environment), answer);
-        // A lock in a folder others may write could be held by anyone: it goes
-        // into a folder of the user's own, which no one else may write.
-        if (runtimeFolder != QLatin1String("own")) {
-            const QFileInfo own(lock.path());
-            QCOMPARE(own.dir().path(), folder.path());
-            QVERIFY(own.permissions().testFlags(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-            QVERIFY(!(own.permissions() & others));
-        }
-    }
-
-    void aLockThatCannotBeMadeDoesNotBlock()
-    {
-        // No runtime folder, and a temporary "folder" that is a plain file: the
-        // lock file cannot be made (even for root, who may write anywhere).
-        QFile plain(m_runtime.filePath(QStringLiteral("plain")));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        QProcessEnvironment nowhere = QProcessEnvironment::systemEnvironment();
-        nowhere.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.filePath(QStringLiteral("missing")));
-        nowhere.insert(QStringLiteral("TMPDIR"), plain.fileName());
-        QCOMPARE(probe(QStringLiteral("nowhere"), nowhere), QStringLiteral("alone"));
+        QProcess second;
+        QCOMPARE(run(second, folder.filePath(from), environment), answer.toLatin1());
     }
 
 private:
-    // Starts the probe as a copy of the program living in `folder` (by
-    // default with the runtime folder of this test).
-    void start(QProcess& process, const QString& folder, const QStringList& more = {},
-               QProcessEnvironment environment = {}) const
+    // Starts the probe as a copy of the program living in `folder`, and gives
+    // its answer once it has ended (a holder's at once).
+    static QByteArray run(QProcess& process, const QString& folder, const QProcessEnvironment& environment,
+                          bool hold = false)
     {
-        if (environment.isEmpty()) {
-            environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
-        }
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(TAVENDEL_INSTANCE_PROBE), QStringList{m_programs.filePath(folder)} + more);
+        process.start(QCoreApplication::applicationFilePath(),
+                      {QStringLiteral("--probe"), folder, hold ? QStringLiteral("hold") : QString()});
+        const bool answered = hold ? process.waitForReadyRead(kWaitMs) : process.waitForFinished(kWaitMs);
+        return answered ? process.readAllStandardOutput().trimmed() : QByteArray("no answer");
     }
-    QString probe(const QString& folder, const QProcessEnvironment& environment = {}) const
-    {
-        QProcess process;
-        start(process, folder, {}, environment);
-        if (!process.waitForFinished(kWaitMs))
-            return QStringLiteral("no answer");
-        return QString::fromLatin1(process.readAllStandardOutput()).trimmed();
-    }
-
-    QTemporaryDir m_runtime;
-    QTemporaryDir m_programs;
 };
 
-QTEST_GUILESS_MAIN(SingleInstanceTest)
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 3 || qstrcmp(argv[1], "--probe") != 0) {
+        SingleInstanceTest test;
+        return QTest::qExec(&test, argc, argv);
+    }
+    forms::setAppPath(QFile::decodeName(argv[2]));
+    const bool another = forms::previousInstance();
+    std::puts(another != forms::previousInstance() ? "changed" : another ? "another" : "alone");
+    std::fflush(stdout);
+    while (argc > 3 && *argv[3]) // hold
+        QThread::sleep(1);
+    return 0;
+}
+
 #include "SingleInstanceTest.moc"

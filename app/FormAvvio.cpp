@@ -13,7 +13,7 @@ forms::FormDesign FormAvvio::design()
         .name = QStringLiteral("FormAvvio"),
         .clientWidth = 8220,
         .clientHeight = 5730,
-        .caption = QString(),
+        .caption = QStringLiteral("Tavendel"),
         .font = {QStringLiteral("MS Sans Serif"), 8.25, true},
         .backColor = 0xFFFF00,
         .icon = QStringLiteral("numeral_x"),

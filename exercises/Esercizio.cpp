@@ -30,11 +30,11 @@ std::vector<forms::ControlDesign> Esercizio::menuEsercizio(int blankDopoInformaz
     const QChar blank = QLatin1Char(' ');
     return {
         {.name = QStringLiteral("MenuAzzera"), .kind = forms::ControlKind::Menu,
-         .caption = QStringLiteral("Azzera conteggio") + QString(kBlankDopoAzzera, blank)},
+         .caption = QStringLiteral("&Azzera conteggio") + QString(kBlankDopoAzzera, blank)},
         {.name = QStringLiteral("MenuInformazioni"), .kind = forms::ControlKind::Menu,
-         .caption = QStringLiteral("Informazioni") + QString(blankDopoInformazioni, blank)},
+         .caption = QStringLiteral("&Informazioni") + QString(blankDopoInformazioni, blank)},
         {.name = QStringLiteral("mnuEsci"), .kind = forms::ControlKind::Menu,
-         .caption = QStringLiteral("Esci")},
+         .caption = QStringLiteral("&Esci")},
     };
 }
 
@@ -51,10 +51,11 @@ std::vector<forms::ControlDesign> Esercizio::riquadroEsiti(double left, double t
          .backColor = 0xFFFFFF, .tabIndex = tabIndex},
         {.name = QStringLiteral("ComandoIconaNo"), .kind = ControlKind::Image,
          .left = 480, .top = 120, .width = 1095, .height = 975, .container = riquadro,
-         .picture = QStringLiteral("face_wrong"), .visible = false},
+         .picture = QStringLiteral("face_wrong"), .visible = false,
+         .accessibleName = QStringLiteral("Sbagliato")},
         {.name = QStringLiteral("ComandoIconaSi"), .kind = ControlKind::Image,
          .left = 480, .top = 120, .width = 1095, .height = 975, .container = riquadro,
-         .picture = QStringLiteral("face_right")},
+         .picture = QStringLiteral("face_right"), .accessibleName = QStringLiteral("Esatto")},
         {.name = QStringLiteral("Label1"), .kind = ControlKind::Label,
          .caption = QStringLiteral("Esatti"), .font = {arial, 12, true},
          .left = 1800, .top = 225, .width = 1215, .height = 375, .container = riquadro,

@@ -259,9 +259,14 @@ void FormMenu::applicaLingua(int Index)
     for (forms::Form* forma : forms::Application::instance().loadedForms())
         caricate.emplace_back(forma);
     const QPointer<FormMenu> vivo(this);
-    for (const QPointer<forms::Form>& forma : caricate)
-        if (forma && !forma->isUnloaded())
+    for (const QPointer<forms::Form>& forma : caricate) {
+        if (!forma || forma->isUnloaded())
+            continue;
+        if (auto* nostra = dynamic_cast<FormTavendel*>(forma.data()))
+            nostra->traduci();
+        else
             modLanguageSupport::MLSTranslateForm(*forma);
+    }
     if (!vivo)
         return;
 

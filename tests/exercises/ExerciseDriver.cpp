@@ -56,6 +56,21 @@ QString ExerciseDriver::faces() const
            + QLatin1String(control(QStringLiteral("ComandoIconaNo")).isVisible() ? "no" : "");
 }
 
+QStringList ExerciseDriver::heardBy(const std::function<void()>& action) const
+{
+    QStringList events;
+    {
+        const AccessibilityListener listener;
+        action();
+        for (const QString& event : listener.heard)
+            if (event.startsWith(QLatin1String("alert")) || event.contains(QLatin1String("Etichetta")))
+                events << event;
+    }
+    for (const char* count : {"EtichettaEsatti", "EtichettaErrati"})
+        events << control(QString::fromLatin1(count)).get(QStringLiteral("AccessibleName")).toString();
+    return events;
+}
+
 bool ExerciseDriver::heardOnly(bool right)
 {
     const QString sound = right ? QStringLiteral("^/suoni/si[1-4]\\.wav$") : QStringLiteral("^/suoni/no\\.wav$");
@@ -190,7 +205,10 @@ void ExerciseDriver::verifyAnswer(const QString& typed, bool right, const QStrin
     QCOMPARE(sounds(), QString());
     QCOMPARE(faces(), QStringLiteral("si"));
 
-    answer(typed);
+    const QStringList heard = heardBy([&] { answer(typed); });
+    const QStringList expected = right ? QStringList{"alert ComandoIconaSi", "name EtichettaEsatti", "Esatti: 1", "Errati: 0"}
+                                       : QStringList{"alert ComandoIconaNo", "name EtichettaErrati", "Esatti: 0", "Errati: 1"};
+    QCOMPARE(heard, expected);
     QCOMPARE(faces(), QLatin1String(right ? "si" : "no"));
     QCOMPARE(counts(), QLatin1String(right ? " 1/0" : "0/ 1"));
     QVERIFY2(heardOnly(right), qPrintable(sounds()));

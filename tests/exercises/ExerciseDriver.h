@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 // Drives an exercise as the pupil does, in a program of its own. The
 // question and answer-box helpers are for the reading ("Form1") and the
@@ -33,6 +34,9 @@ public:
     QString counts() const;
     // The faces shown: "si", "no", both or neither.
     QString faces() const;
+    // What assistive technology was told while `action` ran (the alerts and
+    // the counts' new names), then the counts' accessible names.
+    QStringList heardBy(const std::function<void()>& action) const;
     // The sounds played, the program folder left out, joined by "|".
     QString sounds() { return m_program.sounds().played.join(QLatin1Char('|')).remove(m_program.folder()); }
     // Whether one sound was played, a right answer's or the wrong one's.

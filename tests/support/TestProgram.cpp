@@ -8,7 +8,11 @@
 #include "language/modLanguageSupport.h"
 #include "shell/SharedState.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 #include <QDir>
 #include <QFile>
 
@@ -17,6 +21,38 @@
 #ifndef TAVENDEL_ASSETS_DIR
 #error "TAVENDEL_ASSETS_DIR must name the source tree's assets folder"
 #endif
+
+namespace {
+AccessibilityListener* listening = nullptr;
+
+// What a platform's accessibility bridge does when a screen reader connects;
+// there is no public way to it.
+void setAccessibilityActive(bool active)
+{
+    if (QPlatformAccessibility* platform = QGuiApplicationPrivate::platformIntegration()->accessibility())
+        platform->setActive(active);
+}
+} // namespace
+
+AccessibilityListener::AccessibilityListener()
+{
+    listening = this;
+    setAccessibilityActive(true);
+    QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+        const QString name = event->object() ? event->object()->objectName() : QString();
+        if (event->type() == QAccessible::Alert)
+            listening->heard << QStringLiteral("alert ") + name;
+        else if (event->type() == QAccessible::NameChanged)
+            listening->heard << QStringLiteral("name ") + name;
+    });
+}
+
+AccessibilityListener::~AccessibilityListener()
+{
+    QAccessible::installUpdateHandler(nullptr);
+    setAccessibilityActive(false);
+    listening = nullptr;
+}
 
 TestProgram::TestProgram(std::uint64_t seed, QSize screen)
 {

@@ -24,6 +24,21 @@ public:
     QStringList played;
 };
 
+// While it lives, assistive technology counts as listening, as when a
+// screen reader runs, and what the program tells it is written down: each
+// alert and each change of an accessible name, with the object's name
+// ("alert ComandoIconaSi", "name EtichettaEsatti").
+class AccessibilityListener
+{
+public:
+    AccessibilityListener();
+    ~AccessibilityListener();
+    AccessibilityListener(const AccessibilityListener&) = delete;
+    AccessibilityListener& operator=(const AccessibilityListener&) = delete;
+
+    QStringList heard;
+};
+
 // Everything a test of the program's forms controls: a program folder of
 // its own (with the language files and the settings file copied in), the
 // user's configuration and data folders (empty), the random seed, the screen

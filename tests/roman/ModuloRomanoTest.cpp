@@ -80,6 +80,18 @@ TEST(LeggiRomano, ReadsTheText)
         EXPECT_EQ(LeggiRomano(testo), atteso) << '"' << testo.substr(0, 40) << '"';
 }
 
+// The strict judge: only the standard numeral, however spaced or cased.
+TEST(InFormaCorretta, TakesOnlyTheStandardNumeral)
+{
+    const std::tuple<std::string, std::int16_t, bool> righe[] = {
+        {"X", 10, true}, {"x", 10, true}, {" m CM xc Iv ", 1994, true}, {"X X X V I I I", 38, true},
+        {"MMM", 3000, true}, {"VV", 10, false}, {"IIX", 8, false}, {"VIII", 8, true}, {"IIII", 4, false},
+        {"IV", 6, false}, {"XL", 40, true}, {"XXXX", 40, false}, {"X.", 10, false}, {"X\tI", 11, false},
+        {"", 1, false}, {"   ", 1, false}, {"MCMXCIV", 1993, false}};
+    for (const auto& [testo, numero, giusto] : righe)
+        EXPECT_EQ(InFormaCorretta(testo, numero), giusto) << '"' << testo << "\" " << numero;
+}
+
 std::string senzaSpazi(std::string testo)
 {
     std::erase(testo, ' ');

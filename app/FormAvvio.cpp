@@ -2,6 +2,8 @@
 
 #include "forms/Application.h"
 #include "language/modLanguageSupport.h"
+#include "shell/ImpostazioniSalvate.h"
+#include "shell/SharedState.h"
 
 using forms::Alignment;
 using forms::ControlKind;
@@ -45,6 +47,7 @@ FormAvvio::FormAvvio() : FormTavendel(design())
 void FormAvvio::primaDellaTraduzione()
 {
     modLanguageSupport::setCurrentLanguage(modLanguageSupport::readLanguageSetting());
+    Stato().setSoloFormaCorretta(ImpostazioniSalvate::LeggiSoloFormaCorretta());
 }
 
 bool FormAvvio::onCloseRequest()

@@ -97,10 +97,12 @@ void Form2::Text1_KeyUp(int KeyCode)
 {
     if (!daGiudicare(KeyCode))
         return;
-    const std::int16_t letto = ModuloRomano::LeggiRomano(control(kText1).text().toStdString());
+    const std::string risposta = control(kText1).text().toStdString();
+    const bool esatta = Stato().SoloFormaCorretta() ? ModuloRomano::InFormaCorretta(risposta, NumeroEstratto)
+                                                    : ModuloRomano::LeggiRomano(risposta) == NumeroEstratto;
     // Unlike the reading exercise, the focus is not handed on: after a right
     // answer it goes wherever disabling the box sends it.
-    esitoRisposta(letto == NumeroEstratto);
+    esitoRisposta(esatta);
 }
 
 void Form2::BottoneAvanti_Click()

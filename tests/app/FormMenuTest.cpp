@@ -467,6 +467,9 @@ private slots:
 
         const QStringList due{"Italiano.lng", "English.lng"};
         const QStringList inglese{"Read numerals", "Sounds on", "&Language"};
+        QTest::newRow("the five shipped") << QStringList{"Italiano.lng", "English.lng", "Deutsch.lng", "Español.lng", "Français.lng"}
+                                          << "Italiano" << QStringList{"Deutsch", "English", "Español", "Français", "Italiano ✓"}
+                                          << QStringList{"Römisch lesen", "Töne an", "&Sprache"};
         QTest::newRow("stored language") << due << "Italiano" << QStringList{"English", "Italiano ✓"} << inglese;
         QTest::newRow("other stored language") << due << "English" << QStringList{"English ✓", "Italiano"} << inglese;
         QTest::newRow("stored in another case") << due << "italiano" << QStringList{"English", "Italiano"} << inglese;

@@ -113,7 +113,7 @@ forms::FormDesign FormMenu::design()
             livelli.push_back(bottone(esercizio.bottoni[i].nome,
                                       esercizio.livelliInLettere ? QString(kLivelli[i].lettere)
                                                                  : numeroDelLivello(kLivelli[i].numeroMassimo),
-                                      esercizio.colonna, kRigheLivelli[i], esercizio.bottoni[i].tabIndex));
+                                      esercizio.colonna, righeLivelli()[i], esercizio.bottoni[i].tabIndex));
     design.controls.insert(design.controls.begin() + 3, livelli.begin(), livelli.end());
     return design;
 }

@@ -31,6 +31,12 @@ const std::vector<VoceEsercizio>& esercizi()
     return voci;
 }
 
+const std::array<double, kLivelli.size()>& righeLivelli()
+{
+    static const std::array<double, kLivelli.size()> righe{480, 1095, 1680, 2280, 2880};
+    return righe;
+}
+
 void RegistraForme()
 {
     auto& forms = forms::Application::instance();

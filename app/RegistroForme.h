@@ -29,8 +29,8 @@ struct VoceEsercizio
 
 const std::vector<VoceEsercizio>& esercizi();
 
-// The Top of each level's row of buttons on the menu, in twips.
-inline constexpr std::array<double, kLivelli.size()> kRigheLivelli{480, 1095, 1680, 2280, 2880};
+// The Top of each level's row of buttons on the menu, in twips, in the order of kLivelli.
+const std::array<double, kLivelli.size()>& righeLivelli();
 
 // Tells the forms runtime how to make each of the program's five forms.
 void RegistraForme();

@@ -1,17 +1,12 @@
 #include "IniFile.h"
 
 #include "IniText.h"
+#include "RegularFile.h"
 #include "TextCodec.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 #include <algorithm>
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -29,10 +24,12 @@ bool hasControlCharacter(QStringView text)
     return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; });
 }
 
-// A name the format can hold, and so one that a lookup can ever match.
+// A name the format can hold, and so one that a lookup can ever match. Half
+// a surrogate pair has no spelling in either encoding.
 bool isUsableName(QStringView name)
 {
-    return !name.isEmpty() && !isBlank(name.front()) && !isBlank(name.back()) && !hasControlCharacter(name);
+    return !name.isEmpty() && !isBlank(name.front()) && !isBlank(name.back()) && !hasControlCharacter(name)
+        && name.isValidUtf16();
 }
 
 // A key holding "=" would be cut at it when read back; one starting like a
@@ -45,7 +42,7 @@ bool isUsableKey(QStringView key)
 
 bool isUsableValue(QStringView value)
 {
-    return !value.contains(u'\r') && !value.contains(u'\n') && !value.contains(QChar(0));
+    return !value.contains(u'\r') && !value.contains(u'\n') && !value.contains(QChar(0)) && value.isValidUtf16();
 }
 
 // Blanks around a value, or a pair of quotes enclosing it, would be dropped
@@ -85,88 +82,60 @@ QByteArray spliced(const IniText& text, qsizetype from, qsizetype to, const QByt
 
 // The text with the key's line replaced, or with a new line after the
 // section's last entry, or with the section added at the end.
-QByteArray withEntry(IniText& text, const QByteArray& section, const QByteArray& key, const QByteArray& value)
+QByteArray withEntry(const IniText& text, const QByteArray& section, const QByteArray& key, const QByteArray& value)
 {
     const QByteArray lineBreak = text.lineBreak();
     const qsizetype end = text.text().size();
-    const std::optional<IniText::Section> found = text.findSection(section);
+    const IniText::Section* found = text.findSection(section);
     if (!found) {
         const bool endsLine = end == 0 || text.text().back() == '\r' || text.text().back() == '\n';
         const QByteArray before = endsLine ? QByteArray() : lineBreak;
         return spliced(text, end, end, before + '[' + section + ']' + lineBreak + key + '=' + value + lineBreak);
     }
-    if (const std::optional<IniText::Entry> entry = text.findEntry(*found, key)) {
-        const QByteArray spelledAsInFile = text.text().sliced(entry->keyStart, key.size()).toByteArray();
+    if (const IniText::Entry* entry = text.findEntry(*found, key)) {
+        const QByteArray spelledAsInFile = text.text().sliced(entry->keyStart, entry->keySize).toByteArray();
         return spliced(text, entry->lineStart, entry->lineEnd, spelledAsInFile + '=' + value);
     }
-    const qsizetype after = text.endOfLastEntry(*found);
-    return spliced(text, after, after, lineBreak + key + '=' + value);
+    return spliced(text, found->lastEntryEnd, found->lastEntryEnd, lineBreak + key + '=' + value);
 }
 
-class FileDescriptor
+// The text with the entry, written in the text's own encoding; std::nullopt
+// when the encoding cannot carry a name or the value.
+std::optional<QByteArray> withEntryIn(const IniText& text, QStringView section, QStringView key, QStringView value)
 {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    const std::optional<QByteArray> sectionName = text.encode(section);
+    const std::optional<QByteArray> keyName = text.encode(key);
+    const std::optional<QByteArray> valueText = text.encode(quotedIfNeeded(value));
+    if (!sectionName || !keyName || !valueText)
+        return std::nullopt;
+    return withEntry(text, *sectionName, *keyName, *valueText);
+}
 
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-// A file that shrinks or grows while it is read gives the bytes it held then.
-std::optional<QByteArray> readUpTo(int fd, qsizetype size)
+// The same lines in UTF-8: Windows-1252 puts nothing but bytes of 0x80 and
+// over where UTF-8 puts more of them, so no line, name or value moves.
+QByteArray inUtf8(const IniText& text)
 {
-    QByteArray bytes(size, Qt::Uninitialized);
-    qsizetype filled = 0;
-    while (filled < size) {
-        const ssize_t got = ::read(fd, bytes.data() + filled, size_t(size - filled));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::nullopt;
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    bytes.truncate(filled);
-    return bytes;
+    return text.byteOrderMark().toByteArray() + textcodec::fromWindows1252(text.text()).toUtf8();
 }
 
 } // namespace
 
-IniFile::IniFile(QByteArray bytes)
-    : m_bytes(std::move(bytes))
+IniFile::IniFile()
+    : IniFile(QByteArray())
 {
 }
 
-std::optional<QByteArray> IniFile::readBytes(const QString& path)
+IniFile::IniFile(QByteArray bytes)
+    : m_text(std::make_shared<const IniText>(std::move(bytes)))
 {
-    if (path.isEmpty())
-        return std::nullopt;
-    // Non-blocking, so that a pipe in the file's place cannot stall the open;
-    // the type is then checked on what was opened, not on the name.
-    const FileDescriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat status {};
-    if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)
-        || status.st_size > MaxFileSize)
-        return std::nullopt;
-    return readUpTo(file.get(), qsizetype(status.st_size));
 }
 
 std::optional<IniFile> IniFile::load(const QString& path)
 {
-    std::optional<QByteArray> bytes = readBytes(path);
-    if (!bytes)
+    std::optional<regularfile::Snapshot> file = regularfile::read(path, MaxFileSize);
+    if (!file)
         return std::nullopt;
-    return IniFile(std::move(*bytes));
+    return IniFile(std::move(file->bytes));
 }
 
 bool IniFile::save(const QString& path) const
@@ -177,7 +146,7 @@ bool IniFile::save(const QString& path) const
     // Commit alone would rename a half-written file into place: it does not
     // see a write that failed when the buffer was flushed (file too large, disk
     // full), so the flush is checked first.
-    if (file.write(m_bytes) != m_bytes.size() || !file.flush())
+    if (file.write(bytes()) != bytes().size() || !file.flush())
         return false;
     return file.commit();
 }
@@ -186,15 +155,13 @@ QString IniFile::value(QStringView section, QStringView key) const
 {
     if (!isUsableName(section) || !isUsableKey(key))
         return {};
-    IniText text(m_bytes);
+    const IniText& text = *m_text;
     const std::optional<QByteArray> sectionName = text.encode(section);
     const std::optional<QByteArray> keyName = text.encode(key);
     if (!sectionName || !keyName)
         return {};
-    const std::optional<IniText::Section> found = text.findSection(*sectionName);
-    if (!found)
-        return {};
-    const std::optional<IniText::Entry> entry = text.findEntry(*found, *keyName);
+    const IniText::Section* found = text.findSection(*sectionName);
+    const IniText::Entry* entry = found ? text.findEntry(*found, *keyName) : nullptr;
     if (!entry)
         return {};
     const QByteArrayView bytes = upToNul(text.valueOf(*entry));
@@ -205,19 +172,24 @@ bool IniFile::setValue(QStringView section, QStringView key, QStringView value)
 {
     if (!isUsableName(section) || !isUsableKey(key) || !isUsableValue(value))
         return false;
-    IniText text(m_bytes);
-    const std::optional<QByteArray> sectionName = text.encode(section);
-    const std::optional<QByteArray> keyName = text.encode(key);
-    const std::optional<QByteArray> valueText = text.encode(quotedIfNeeded(value));
-    if (sectionName && keyName && valueText) {
-        m_bytes = withEntry(text, *sectionName, *keyName, *valueText);
-        return true;
+    // Whether a file reads as UTF-8 depends on all its bytes, the replaced
+    // line's included: the change stands only if the encoding stays.
+    if (const std::optional<QByteArray> changed = withEntryIn(*m_text, section, key, value)) {
+        auto text = std::make_shared<const IniText>(*changed);
+        if (text->isUtf8() == m_text->isUtf8()) {
+            m_text = std::move(text);
+            return true;
+        }
     }
-    // A Windows-1252 file that cannot carry the new text moves to UTF-8 as a
-    // whole, every line keeping its text.
-    IniFile utf8(text.byteOrderMark().toByteArray() + textcodec::fromWindows1252(text.text()).toUtf8());
-    if (!utf8.setValue(section, key, value))
+    const IniText utf8(inUtf8(*m_text));
+    const std::optional<QByteArray> changed = withEntryIn(utf8, section, key, value);
+    if (!changed)
         return false;
-    *this = std::move(utf8);
+    m_text = std::make_shared<const IniText>(*changed);
     return true;
+}
+
+const QByteArray& IniFile::bytes() const
+{
+    return m_text->bytes();
 }

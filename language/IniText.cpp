@@ -1,15 +1,14 @@
 #include "IniText.h"
 
 #include "TextCodec.h"
-#include "VectorLanes.h"
+
+#include <QStringDecoder>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
 constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";
-constexpr unsigned char AsciiCaseBit = 0x20;
 
 bool isBlank(char c)
 {
@@ -26,170 +25,106 @@ bool isComment(char c)
     return c == ';' || c == '#';
 }
 
-char foldCase(char c)
+unsigned char foldCase(char c)
 {
-    return c >= 'A' && c <= 'Z' ? char(c | AsciiCaseBit) : c;
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : static_cast<unsigned char>(c);
 }
 
-bool equalFolded(const char* a, const char* b, qsizetype n)
+// Orders names as the lookup matches them: ASCII case set aside.
+int compareFolded(QByteArrayView a, QByteArrayView b)
 {
-    for (qsizetype i = 0; i < n; ++i) {
-        if (foldCase(a[i]) != foldCase(b[i]))
-            return false;
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        const unsigned char x = foldCase(a[i]);
+        const unsigned char y = foldCase(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
     }
-    return true;
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-bool equalFolded(QByteArrayView a, QByteArrayView b)
+qsizetype skipBlanks(QByteArrayView text, qsizetype from, qsizetype to)
 {
-    return a.size() == b.size() && equalFolded(a.data(), b.data(), a.size());
+    while (from < to && isBlank(text[from]))
+        ++from;
+    return from;
+}
+
+qsizetype dropBlanks(QByteArrayView text, qsizetype from, qsizetype to)
+{
+    while (to > from && isBlank(text[to - 1]))
+        --to;
+    return to;
 }
 
 QByteArrayView trimmed(QByteArrayView bytes)
 {
-    while (!bytes.empty() && isBlank(bytes.front()))
-        bytes = bytes.sliced(1);
-    while (!bytes.empty() && isBlank(bytes.back()))
-        bytes.chop(1);
-    return bytes;
-}
-
-bool isEntryLine(QByteArrayView line)
-{
-    return !line.empty() && !isComment(line.front()) && line.indexOf('=') > 0;
-}
-
-// The first c at or after from, or the end of the text.
-qsizetype find(QByteArrayView text, char c, qsizetype from)
-{
-    if (from >= text.size())
-        return text.size();
-    const void* hit = std::memchr(text.data() + from, c, size_t(text.size() - from));
-    return hit ? static_cast<const char*>(hit) - text.data() : text.size();
-}
-
-// Whether the needle may start anywhere in the next two vectors' worth of
-// positions. A function of its own rather than a lambda: an unoptimised build
-// would compile a lambda without the wide lanes' instruction set.
-template<typename Lanes>
-[[gnu::always_inline]] inline bool mayStartIn(const char* at, qsizetype needleSize, Lanes caseBit,
-                                              Lanes first, Lanes last)
-{
-    using namespace vectorlanes;
-    constexpr qsizetype width = Width<Lanes>;
-    return any(((load<Lanes>(at) | caseBit) == first)
-               & ((load<Lanes>(at + needleSize - 1) | caseBit) == last))
-        || any(((load<Lanes>(at + width) | caseBit) == first)
-               & ((load<Lanes>(at + width + needleSize - 1) | caseBit) == last));
-}
-
-// Start positions are tried a vector at a time: only where both the key's
-// first and last byte could match (ASCII case set aside by forcing bit 0x20 on
-// both sides) is it compared in full. Keeps a lookup in a long section near
-// the speed of reading the file.
-template<typename Lanes>
-[[gnu::always_inline]] inline qsizetype findFoldedIn(QByteArrayView text, qsizetype from, qsizetype to,
-                                                     QByteArrayView needle)
-{
-    using namespace vectorlanes;
-    constexpr qsizetype Step = 2 * Width<Lanes>;
-    const qsizetype lastStart = to - needle.size();
-    const Lanes caseBit = splat<Lanes>(AsciiCaseBit);
-    const Lanes first = splat<Lanes>(static_cast<unsigned char>(needle.front()) | AsciiCaseBit);
-    const Lanes last = splat<Lanes>(static_cast<unsigned char>(needle.back()) | AsciiCaseBit);
-    for (qsizetype at = from; at <= lastStart;) {
-        if (at + Step - 1 <= lastStart && !mayStartIn<Lanes>(text.data() + at, needle.size(), caseBit, first, last)) {
-            at += Step;
-            continue;
-        }
-        for (const qsizetype stepEnd = std::min(at + Step - 1, lastStart); at <= stepEnd; ++at) {
-            if (equalFolded(text.data() + at, needle.data(), needle.size()))
-                return at;
-        }
-    }
-    return -1;
-}
-
-#if TAVENDEL_WIDE_LANES
-TAVENDEL_TARGET_AVX2 qsizetype findFoldedWide(QByteArrayView text, qsizetype from, qsizetype to,
-                                              QByteArrayView needle)
-{
-    return findFoldedIn<vectorlanes::Lanes32>(text, from, to, needle);
-}
-#endif
-
-// The first place in [from, to) that holds the whole needle, or -1.
-qsizetype findFolded(QByteArrayView text, qsizetype from, qsizetype to, QByteArrayView needle)
-{
-#if TAVENDEL_WIDE_LANES
-    if (vectorlanes::hasWideLanes())
-        return findFoldedWide(text, from, to, needle);
-#endif
-    return findFoldedIn<vectorlanes::Lanes16>(text, from, to, needle);
+    const qsizetype start = skipBlanks(bytes, 0, bytes.size());
+    return bytes.sliced(start, dropBlanks(bytes, start, bytes.size()) - start);
 }
 
 } // namespace
 
-IniText::IniText(QByteArrayView bytes)
+IniText::IniText(QByteArray bytes)
+    : m_bytes(std::move(bytes))
 {
+    QByteArrayView all(m_bytes);
+    if (all.size() > MaxSize)
+        all = {};
     const QByteArrayView mark(Utf8ByteOrderMark);
-    if (bytes.startsWith(mark)) {
-        m_byteOrderMark = bytes.first(mark.size());
-        bytes = bytes.sliced(mark.size());
+    if (all.startsWith(mark)) {
+        m_byteOrderMark = all.first(mark.size());
+        all = all.sliced(mark.size());
     }
-    m_text = bytes;
+    m_text = all;
+    m_isUtf8 = textcodec::isValidUtf8(m_text);
+    index();
 }
 
-bool IniText::isUtf8()
-{
-    if (!m_isUtf8)
-        m_isUtf8 = textcodec::isValidUtf8(m_text);
-    return *m_isUtf8;
-}
-
-std::optional<QByteArray> IniText::encode(QStringView string)
+std::optional<QByteArray> IniText::encode(QStringView string) const
 {
     const bool ascii = std::all_of(string.begin(), string.end(), [](QChar c) { return c.unicode() < 0x80; });
     if (ascii)
         return string.toLatin1();
-    if (isUtf8())
+    if (m_isUtf8)
         return string.toUtf8();
     return textcodec::toWindows1252(string);
 }
 
-QString IniText::decode(QByteArrayView bytes)
+QString IniText::decode(QByteArrayView bytes) const
 {
     if (textcodec::isAscii(bytes))
         return QString::fromLatin1(bytes);
-    return isUtf8() ? QString::fromUtf8(bytes) : textcodec::fromWindows1252(bytes);
+    if (!m_isUtf8)
+        return textcodec::fromWindows1252(bytes);
+    // QString::fromUtf8 would drop a byte order mark at the start of the
+    // value, which is text there: only the file's own mark is no text.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(bytes);
 }
 
-std::optional<IniText::Section> IniText::findSection(QByteArrayView name)
+const IniText::Section* IniText::findSection(QByteArrayView name) const
 {
-    for (qsizetype at = nextHeader(0); at >= 0; at = nextHeader(at + 1)) {
-        const QByteArrayView header = trimmed(m_text.sliced(at + 1, closingBracket(at) - at - 1));
-        if (!equalFolded(header, name))
-            continue;
-        const qsizetype bodyStart = lineEnd(at);
-        const qsizetype following = nextHeader(bodyStart);
-        return Section{at, bodyStart, following < 0 ? m_text.size() : indentStart(following)};
-    }
-    return std::nullopt;
+    const auto found = std::lower_bound(m_sectionsByName.begin(), m_sectionsByName.end(), name,
+                                        [this](Offset section, QByteArrayView wanted) {
+                                            return compareFolded(sectionName(section), wanted) < 0;
+                                        });
+    if (found == m_sectionsByName.end() || compareFolded(sectionName(*found), name) != 0)
+        return nullptr;
+    return &m_sections[*found];
 }
 
-std::optional<IniText::Entry> IniText::findEntry(const Section& section, QByteArrayView key)
+const IniText::Entry* IniText::findEntry(const Section& section, QByteArrayView key) const
 {
-    for (qsizetype at = findFolded(m_text, section.bodyStart, section.end, key); at >= 0;
-         at = findFolded(m_text, at + 1, section.end, key)) {
-        if (!startsLine(at))
-            continue;
-        qsizetype equals = at + key.size();
-        while (equals < m_text.size() && isBlank(m_text[equals]))
-            ++equals;
-        if (equals < m_text.size() && m_text[equals] == '=')
-            return Entry{indentStart(at), at, equals + 1, lineEnd(equals)};
-    }
-    return std::nullopt;
+    const auto number = Offset(&section - m_sections.data());
+    const auto found = std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                        [&](const Entry& entry, QByteArrayView wanted) {
+                                            return entry.section != number ? entry.section < number
+                                                                           : compareFolded(keyOf(entry), wanted) < 0;
+                                        });
+    if (found == m_entries.end() || found->section != number || compareFolded(keyOf(*found), key) != 0)
+        return nullptr;
+    return &*found;
 }
 
 QByteArrayView IniText::valueOf(const Entry& entry) const
@@ -197,23 +132,6 @@ QByteArrayView IniText::valueOf(const Entry& entry) const
     const QByteArrayView value = trimmed(m_text.sliced(entry.valueStart, entry.lineEnd - entry.valueStart));
     const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
     return quoted ? value.sliced(1, value.size() - 2) : value;
-}
-
-qsizetype IniText::endOfLastEntry(const Section& section)
-{
-    qsizetype last = section.bodyStart;
-    for (qsizetype start = nextLineStart(section.bodyStart); start < section.end;) {
-        const qsizetype end = lineEnd(start);
-        if (isEntryLine(trimmed(m_text.sliced(start, end - start))))
-            last = end;
-        start = nextLineStart(end);
-    }
-    return last;
-}
-
-qsizetype IniText::lineEnd(qsizetype pos)
-{
-    return std::min(next(m_nextCr, '\r', pos), next(m_nextLf, '\n', pos));
 }
 
 QByteArray IniText::lineBreak() const
@@ -227,53 +145,80 @@ QByteArray IniText::lineBreak() const
     return "\r\n";
 }
 
-// Searches forward are remembered, so walking a text line by line, or
-// candidate by candidate, reads every byte once even where one of CR and LF
-// never occurs.
-qsizetype IniText::next(Memo& memo, char c, qsizetype pos)
+// One pass over the lines, then the names sorted for the lookup.
+void IniText::index()
 {
-    if (pos < memo.from || pos > memo.hit) {
-        memo.from = pos;
-        memo.hit = find(m_text, c, pos);
+    for (qsizetype start = 0; start <= m_text.size();) {
+        qsizetype end = start;
+        while (end < m_text.size() && !isLineEnd(m_text[end]))
+            ++end;
+        addLine(start, end);
+        start = end + 1;
     }
-    return memo.hit;
+    keepFirstOfEachName();
 }
 
-qsizetype IniText::nextHeader(qsizetype from)
+// A header holds its name between "[" and the line's last "]"; an entry is
+// any other line, not a comment, with something before its first "=".
+void IniText::addLine(qsizetype start, qsizetype end)
 {
-    for (qsizetype at = find(m_text, '[', from); at < m_text.size(); at = find(m_text, '[', at + 1)) {
-        if (startsLine(at) && closingBracket(at) >= 0)
-            return at;
+    const qsizetype first = skipBlanks(m_text, start, end);
+    const qsizetype last = dropBlanks(m_text, first, end);
+    if (first == last || isComment(m_text[first]))
+        return;
+    const QByteArrayView line = m_text.sliced(first, last - first);
+    const qsizetype closing = line.front() == '[' ? line.lastIndexOf(']') : -1;
+    if (closing > 0) {
+        const qsizetype nameStart = skipBlanks(m_text, first + 1, first + closing);
+        const qsizetype nameEnd = dropBlanks(m_text, nameStart, first + closing);
+        m_sections.push_back(Section{Offset(nameStart), Offset(nameEnd - nameStart), Offset(end), Offset(end)});
+        return;
     }
-    return -1;
+    const qsizetype equals = line.indexOf('=');
+    if (equals <= 0 || m_sections.empty())
+        return;
+    const qsizetype keyEnd = dropBlanks(m_text, first, first + equals);
+    m_entries.push_back(Entry{Offset(m_sections.size() - 1), Offset(start), Offset(first), Offset(keyEnd - first),
+                              Offset(first + equals + 1), Offset(end)});
+    m_sections.back().lastEntryEnd = Offset(end);
 }
 
-// The last "]" of the header line, or -1 when the line has none and so is no
-// header.
-qsizetype IniText::closingBracket(qsizetype headerStart)
+// Sorting keeps equal names in the order of the text, so the first of each
+// is the one kept; entries of a later section of the same name are dropped.
+void IniText::keepFirstOfEachName()
 {
-    const QByteArrayView line = m_text.sliced(headerStart, lineEnd(headerStart) - headerStart);
-    const qsizetype at = line.lastIndexOf(']');
-    return at > 0 ? headerStart + at : -1;
+    m_sectionsByName.resize(m_sections.size());
+    for (Offset i = 0; i < m_sectionsByName.size(); ++i)
+        m_sectionsByName[i] = i;
+    const auto sameName = [this](Offset a, Offset b) { return compareFolded(sectionName(a), sectionName(b)) == 0; };
+    std::stable_sort(m_sectionsByName.begin(), m_sectionsByName.end(), [this](Offset a, Offset b) {
+        return compareFolded(sectionName(a), sectionName(b)) < 0;
+    });
+    m_sectionsByName.erase(std::unique(m_sectionsByName.begin(), m_sectionsByName.end(), sameName),
+                           m_sectionsByName.end());
+
+    std::vector<bool> firstOfName(m_sections.size(), false);
+    for (const Offset section : m_sectionsByName)
+        firstOfName[section] = true;
+    std::erase_if(m_entries, [&](const Entry& entry) { return !firstOfName[entry.section]; });
+    const auto bySectionAndKey = [this](const Entry& a, const Entry& b) {
+        return a.section != b.section ? a.section < b.section : compareFolded(keyOf(a), keyOf(b)) < 0;
+    };
+    std::stable_sort(m_entries.begin(), m_entries.end(), bySectionAndKey);
+    m_entries.erase(std::unique(m_entries.begin(), m_entries.end(),
+                                [&](const Entry& a, const Entry& b) {
+                                    return !bySectionAndKey(a, b) && !bySectionAndKey(b, a);
+                                }),
+                    m_entries.end());
+    m_entries.shrink_to_fit();
 }
 
-qsizetype IniText::indentStart(qsizetype pos) const
+QByteArrayView IniText::sectionName(Offset section) const
 {
-    while (pos > 0 && isBlank(m_text[pos - 1]))
-        --pos;
-    return pos;
+    return m_text.sliced(m_sections[section].nameStart, m_sections[section].nameSize);
 }
 
-bool IniText::startsLine(qsizetype pos) const
+QByteArrayView IniText::keyOf(const Entry& entry) const
 {
-    const qsizetype start = indentStart(pos);
-    return start == 0 || isLineEnd(m_text[start - 1]);
-}
-
-qsizetype IniText::nextLineStart(qsizetype lineEnd) const
-{
-    if (lineEnd >= m_text.size())
-        return m_text.size();
-    const bool crLf = m_text[lineEnd] == '\r' && lineEnd + 1 < m_text.size() && m_text[lineEnd + 1] == '\n';
-    return lineEnd + (crLf ? 2 : 1);
+    return m_text.sliced(entry.keyStart, entry.keySize);
 }

@@ -1,18 +1,13 @@
 #include "TextCodec.h"
 
-#include "VectorLanes.h"
-
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <cstring>
 
 namespace textcodec {
 namespace {
 
 constexpr unsigned char FirstNonAscii = 0x80;
 constexpr unsigned char FirstLatin1Printable = 0xA0;
-constexpr std::uint64_t HighBits = 0x8080808080808080u;
 
 // What the bytes 0x80 to 0x9F stand for; from 0xA0 on the code page is Latin-1.
 constexpr std::array<char16_t, FirstLatin1Printable - FirstNonAscii> Windows1252High = {
@@ -23,21 +18,6 @@ constexpr std::array<char16_t, FirstLatin1Printable - FirstNonAscii> Windows1252
 };
 
 using Byte = unsigned char;
-
-// Most values are plain ASCII, which is passed over a word at a time.
-const Byte* skipAscii(const Byte* p, const Byte* end)
-{
-    while (end - p >= qsizetype(sizeof(std::uint64_t))) {
-        std::uint64_t word;
-        std::memcpy(&word, p, sizeof word);
-        if (word & HighBits)
-            break;
-        p += sizeof word;
-    }
-    while (p < end && *p < FirstNonAscii)
-        ++p;
-    return p;
-}
 
 bool isContinuation(Byte b)
 {
@@ -84,79 +64,24 @@ const Byte* bytesOf(QByteArrayView bytes)
     return reinterpret_cast<const Byte*>(bytes.data());
 }
 
-bool startsSequence(Byte b)
-{
-    return (b & 0xC0) == 0xC0;
-}
-
-// Italian text needs nothing but ASCII and two-byte sequences, which a chunk
-// checks without branches: every continuation byte follows a lead byte
-// C2..DF, every such lead is followed by one, and no other byte of 0xC0 or
-// more occurs. Looking at the byte before the chunk carries a sequence across
-// the chunk's start; one left open at its end is checked with the next chunk.
-// Anything else (three- and four-byte sequences, errors) goes the careful way.
-// No lambdas here: an unoptimised build would compile them without the wide
-// lanes' instruction set and pass vectors between the two.
-template<typename Lanes>
-[[gnu::always_inline]] inline bool isPlainChunk(const Byte* p)
-{
-    using namespace vectorlanes;
-    const Lanes current = load<Lanes>(p);
-    const Lanes previous = load<Lanes>(p - 1);
-    const auto leadBefore = ((previous & splat<Lanes>(0xE0)) == splat<Lanes>(0xC0)) & ((previous & splat<Lanes>(0xFE)) != splat<Lanes>(0xC0));
-    const auto otherBefore = ((previous & splat<Lanes>(0xC0)) == splat<Lanes>(0xC0)) & ~leadBefore;
-    const auto continuation = (current & splat<Lanes>(0xC0)) == splat<Lanes>(0x80);
-    return !any((continuation ^ leadBefore) | otherBefore);
-}
-
-template<typename Lanes>
-[[gnu::always_inline]] inline bool isValidUtf8In(QByteArrayView bytes)
-{
-    constexpr qsizetype Width = vectorlanes::Width<Lanes>;
-    const Byte* const start = bytesOf(bytes);
-    const Byte* const end = start + bytes.size();
-    const Byte* p = start;
-    while (p < end) {
-        // Chunks stop short of the end, so a sequence the last one leaves open
-        // is finished by the byte-wise pass below, from its lead byte.
-        if (p > start && end - p > Width && isPlainChunk<Lanes>(p)) {
-            p += Width;
-            continue;
-        }
-        if (p > start && startsSequence(p[-1]))
-            --p;
-        for (const Byte* const stop = std::min(p + Width, end); p < stop;) {
-            const qsizetype length = *p < FirstNonAscii ? 1 : sequenceLength(p, end);
-            if (length == 0)
-                return false;
-            p += length;
-        }
-    }
-    return true;
-}
-
-#if TAVENDEL_WIDE_LANES
-TAVENDEL_TARGET_AVX2 bool isValidUtf8Wide(QByteArrayView bytes)
-{
-    return isValidUtf8In<vectorlanes::Lanes32>(bytes);
-}
-#endif
-
 } // namespace
 
 bool isAscii(QByteArrayView bytes)
 {
-    const Byte* end = bytesOf(bytes) + bytes.size();
-    return skipAscii(bytesOf(bytes), end) == end;
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return Byte(c) < FirstNonAscii; });
 }
 
 bool isValidUtf8(QByteArrayView bytes)
 {
-#if TAVENDEL_WIDE_LANES
-    if (vectorlanes::hasWideLanes())
-        return isValidUtf8Wide(bytes);
-#endif
-    return isValidUtf8In<vectorlanes::Lanes16>(bytes);
+    const Byte* p = bytesOf(bytes);
+    const Byte* const end = p + bytes.size();
+    while (p < end) {
+        const qsizetype length = *p < FirstNonAscii ? 1 : sequenceLength(p, end);
+        if (length == 0)
+            return false;
+        p += length;
+    }
+    return true;
 }
 
 QString fromWindows1252(QByteArrayView bytes)

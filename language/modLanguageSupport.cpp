@@ -1,6 +1,7 @@
 #include "modLanguageSupport.h"
 
 #include "IniFile.h"
+#include "IniFileCache.h"
 
 #include "forms/Places.h"
 
@@ -16,6 +17,12 @@ QString& currentLanguage()
 {
     static QString name;
     return name;
+}
+
+IniFileCache& languageFiles()
+{
+    static IniFileCache cache;
+    return cache;
 }
 
 bool isSeparator(QChar c)
@@ -49,8 +56,10 @@ bool isSafeLanguageName(QStringView name)
 
 std::optional<QString> languageFilePath()
 {
+    // Without a name the path would be the bare extension, a hidden file
+    // that the Language menu never offers.
     const QString name = CurrentLanguage();
-    if (!isSafeLanguageName(name))
+    if (name.isEmpty() || !isSafeLanguageName(name))
         return std::nullopt;
     return forms::places().languageFile(name);
 }
@@ -62,7 +71,7 @@ QString settingsFilePath()
 
 std::optional<QString> MLSReadIni(const QString& fileName, const QString& section, const QString& key)
 {
-    const std::optional<IniFile> file = IniFile::load(fileName);
+    const std::optional<IniFile> file = languageFiles().load(fileName);
     if (!file)
         return std::nullopt;
     return file->value(section, key);
@@ -71,7 +80,8 @@ std::optional<QString> MLSReadIni(const QString& fileName, const QString& sectio
 int MLSWriteIni(const QString& fileName, const QString& section, const QString& key, const QString& value)
 {
     // A file that exists but cannot be read is left alone rather than replaced
-    // by one that would lose its other entries.
+    // by one that would lose its other entries. The change is made to the file
+    // as it is now, never to a copy kept for lookups.
     std::optional<IniFile> file = QFileInfo::exists(fileName) ? IniFile::load(fileName) : IniFile();
     if (!file || !file->setValue(section, key, value))
         return 0;

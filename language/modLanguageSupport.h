@@ -9,7 +9,8 @@
 
 // The language module: the current language, where its file and the stored
 // choice lie, and the reading and writing of values in them. Every lookup
-// reads its file afresh, so an edited language file counts at once.
+// checks its file's version, so an edited language file counts at once; a
+// file is read and indexed again only when its version changed.
 namespace modLanguageSupport {
 
 inline constexpr QStringView LanguageFileExtension = forms::kLanguageFileExtension;
@@ -28,13 +29,15 @@ void setCurrentLanguage(const QString& name);
 bool isSafeLanguageName(QStringView name);
 
 // The current language's file (forms::Places says where it lies);
-// std::nullopt when the current language's name is not safe.
+// std::nullopt when the current language's name is empty (no language) or
+// not safe.
 std::optional<QString> languageFilePath();
 // The settings file that holds the stored choice, as it is read.
 QString settingsFilePath();
 
 // The value of key in section of the file; "" when the section or the key is
-// absent; std::nullopt when the file cannot be read (missing, no regular file).
+// absent; std::nullopt when the file cannot be read (missing, no regular file,
+// over IniFile::MaxFileSize).
 std::optional<QString> MLSReadIni(const QString& fileName, const QString& section, const QString& key);
 
 // Nonzero when the value was written, 0 when not. The file, the section and

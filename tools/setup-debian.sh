@@ -2,11 +2,13 @@
 # Installs what building, running and testing Tavendel needs on Debian 12,
 # only what is missing; safe to run again. Uses sudo when not root.
 #
-#   tools/setup-debian.sh [test] [package]
+#   tools/setup-debian.sh [test] [package] [ci]
 #
 # "test" adds what the test suite runs besides the program (the validators
 # of the desktop entry and the metainfo); "package" adds what
-# tools/package.sh needs to build and check the Debian package.
+# tools/package.sh needs to build and check the Debian package; "ci" adds
+# what CI needs besides: clang and libFuzzer for the fuzz targets, and
+# llvm-symbolizer for readable sanitizer reports.
 set -euo pipefail
 
 packages=(
@@ -19,12 +21,14 @@ packages=(
 )
 test_packages=(desktop-file-utils appstream)
 package_packages=(dpkg-dev file lintian)
+ci_packages=(clang libclang-rt-14-dev llvm)
 
 for extra in "$@"; do
   case "$extra" in
     test) packages+=("${test_packages[@]}") ;;
     package) packages+=("${package_packages[@]}") ;;
-    *) echo "setup-debian.sh: unknown set '$extra' (test, package)" >&2; exit 2 ;;
+    ci) packages+=("${ci_packages[@]}") ;;
+    *) echo "setup-debian.sh: unknown set '$extra' (test, package, ci)" >&2; exit 2 ;;
   esac
 done
 

@@ -1,4 +1,5 @@
 #include "language/IniFile.h"
+#include "language/IniFileCache.h"
 #include "language/TextCodec.h"
 #include "language/modLanguageSupport.h"
 
@@ -11,12 +12,16 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <ctime>
 #include <map>
 #include <random>
 #include <set>
 
+#include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace modLanguageSupport;
 
@@ -93,15 +98,90 @@ TEST_F(LanguageFiles, FilesAroundTheOldSizeLimitReadAlike)
     }
 }
 
-TEST_F(LanguageFiles, OnlyRegularFilesAreRead)
+// Every open of the file, even of a pipe, shows as an inotify event.
+struct OpenWatch
 {
-    EXPECT_EQ(read(QStringLiteral("Missing.lng")), std::nullopt);
+    explicit OpenWatch(const QString& path)
+    {
+        EXPECT_GE(::inotify_add_watch(fd, QFile::encodeName(path).constData(), IN_OPEN), 0);
+    }
+    ~OpenWatch() { ::close(fd); }
+    bool opened() const
+    {
+        char events[4096];
+        return ::read(fd, events, sizeof events) > 0;
+    }
+    const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+};
+
+// Opening a device may have effects of its own, so anything that is not a
+// regular file is turned down before it is opened. A sparse file over the
+// size cap costs nothing to make.
+TEST_F(LanguageFiles, OnlyRegularFilesWithinTheSizeCapAreRead)
+{
     ASSERT_TRUE(QDir(appFolder()).mkdir(QStringLiteral("Folder.lng")));
-    EXPECT_EQ(read(QStringLiteral("Folder.lng")), std::nullopt);
     ASSERT_EQ(::mkfifo(QFile::encodeName(inApp(QStringLiteral("Pipe.lng"))).constData(), 0600), 0);
-    EXPECT_EQ(read(QStringLiteral("Pipe.lng")), std::nullopt);
-    setCurrentLanguage(QStringLiteral("Pipe"));
-    EXPECT_EQ(MLSGetMessage(QStringLiteral("0001")), QString());
+    ASSERT_TRUE(QFile::link(inApp(QStringLiteral("Pipe.lng")), inApp(QStringLiteral("ToPipe.lng"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), inApp(QStringLiteral("ToNull.lng"))));
+    const QByteArray entry = "[S]\r\nk=1\r\n";
+    writeFile(inApp(QStringLiteral("AtTheCap.lng")), entry);
+    writeFile(inApp(QStringLiteral("OverTheCap.lng")), entry);
+    ASSERT_TRUE(QFile::resize(inApp(QStringLiteral("AtTheCap.lng")), IniFile::MaxFileSize));
+    ASSERT_TRUE(QFile::resize(inApp(QStringLiteral("OverTheCap.lng")), IniFile::MaxFileSize + 1));
+    ASSERT_TRUE(QFile::link(inApp(QStringLiteral("AtTheCap.lng")), inApp(QStringLiteral("ToFile.lng"))));
+    const OpenWatch pipe(inApp(QStringLiteral("Pipe.lng")));
+
+    const std::pair<const char*, std::optional<QString>> files[] = {
+        {"Missing", std::nullopt}, {"Folder", std::nullopt}, {"Pipe", std::nullopt}, {"ToPipe", std::nullopt},
+        {"ToNull", std::nullopt}, {"OverTheCap", std::nullopt},
+        {"AtTheCap", QStringLiteral("1")}, {"ToFile", QStringLiteral("1")},
+    };
+    for (const auto& [name, expected] : files) {
+        const QString language = QString::fromLatin1(name);
+        EXPECT_EQ(read(language + QStringLiteral(".lng")), expected) << name;
+        setCurrentLanguage(language);
+        EXPECT_EQ(MLSGetMessage(QStringLiteral("0001")), QString()) << name;
+    }
+    EXPECT_EQ(MLSWriteIni(inApp(QStringLiteral("Pipe.lng")), QStringLiteral("S"), QStringLiteral("k"),
+                          QStringLiteral("2")),
+              0);
+    EXPECT_FALSE(pipe.opened());
+}
+
+// A file that keeps its version (the same file, size and time stamp) is not
+// read again. A file changed within the last few seconds is read at every
+// lookup: a second change within the step of its time stamp would keep it.
+TEST_F(LanguageFiles, AFileIsReadOncePerVersion)
+{
+    const time_t hourAgo = ::time(nullptr) - 3600;
+    const auto rewrite = [&](const QString& name, const QByteArray& bytes, time_t stamp) {
+        writeFile(inApp(name), bytes);
+        const timespec times[2] = {{0, UTIME_OMIT}, {stamp, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(inApp(name)).constData(), times, 0), 0);
+    };
+    const QString cached = QStringLiteral("Cached.lng");
+    rewrite(cached, "[S]\r\nk=1\r\n", hourAgo);
+    EXPECT_EQ(read(cached), QStringLiteral("1"));
+    rewrite(cached, "[S]\r\nk=2\r\n", hourAgo);
+    EXPECT_EQ(read(cached), QStringLiteral("1"));
+    rewrite(cached, "[S]\r\nk=3\r\n", hourAgo + 1);
+    EXPECT_EQ(read(cached), QStringLiteral("3"));
+
+    // Reading as many other files as are kept pushes it out.
+    for (std::size_t i = 0; i < IniFileCache::Capacity; ++i) {
+        const QString other = QStringLiteral("Other%1.lng").arg(i);
+        rewrite(other, "[S]\r\nk=x\r\n", hourAgo);
+        EXPECT_EQ(read(other), QStringLiteral("x"));
+    }
+    rewrite(cached, "[S]\r\nk=4\r\n", hourAgo + 1);
+    EXPECT_EQ(read(cached), QStringLiteral("4"));
+
+    // Dated ahead, so that not even a slow run lets it settle.
+    const time_t justNow = ::time(nullptr) + 60;
+    rewrite(cached, "[S]\r\nk=5\r\n", justNow);
+    EXPECT_EQ(read(cached), QStringLiteral("5"));
+    rewrite(cached, "[S]\r\nk=6\r\n", justNow);
+    EXPECT_EQ(read(cached), QStringLiteral("6"));
 }
 
 // At a drive root the settings path keeps its doubled separator.
@@ -116,16 +196,15 @@ TEST_F(LanguageFiles, PathsLieInTheProgramFolder)
     EXPECT_EQ(settingsFilePath(), QStringLiteral("//LangSetting.ini"));
 }
 
-// No settings file stops nothing: the language is empty, and an empty
-// language looks for ".lng".
+// No settings file stops nothing: the language is empty, and an empty name
+// is no language, whatever lies in a file named ".lng".
 TEST_F(LanguageFiles, MessagesWithAndWithoutTheSettingsFile)
 {
+    writeFile(inApp(QStringLiteral(".lng")), "[Strings]\r\n0001=\"senza nome\"\r\n");
     EXPECT_EQ(readLanguageSetting(), QString());
     EXPECT_EQ(MLSGetMessage(QStringLiteral("0001")), QString());
     EXPECT_EQ(CurrentLanguage(), QString());
-
-    writeFile(inApp(QStringLiteral(".lng")), "[Strings]\r\n0001=\"senza nome\"\r\n");
-    EXPECT_EQ(MLSGetMessage(QStringLiteral("0001")), QStringLiteral("senza nome"));
+    EXPECT_EQ(languageFilePath(), std::nullopt);
 
     writeFile(settingsFilePath(), "[Language]\r\nCurrentLanguage=Italiano\r\n");
     writeFile(inApp(QStringLiteral("Italiano.lng")), "[Strings]\r\n0001=\"Vuoi uscire?\"\r\n");

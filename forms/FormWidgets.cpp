@@ -8,8 +8,10 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFrame>
+#include <QStyleOptionToolButton>
 
 #include <algorithm>
+#include <vector>
 
 namespace forms {
 
@@ -23,6 +25,29 @@ constexpr double kHighlightTint = 0.3;
 constexpr int kHighlightFrameShare = 10; // of the label's height
 constexpr int kHighlightFrameMin = 3;
 constexpr int kFocusInset = 3;
+constexpr std::size_t kPalettesShared = 64;
+
+// The style keeps its pictures of buttons under the identity of the palette
+// they were drawn with, not under its colours, and Qt 6.4 keeps the key of
+// every picture it drops. A form takes a new colour with every question and
+// Qt gives each of its buttons a new palette every time, so memory grew with
+// every question. Buttons drawn in the same colours are handed one and the
+// same palette instead, and each look is drawn and kept once. The program has
+// 16 colours; past 64 looks, further ones are drawn as they come.
+QPalette sharedPalette(const QPalette& palette)
+{
+    static std::vector<QPalette> shared;
+    for (const QPalette& known : shared) {
+        if (known == palette) {
+            QPalette same = known;
+            same.setCurrentColorGroup(palette.currentColorGroup());
+            return same;
+        }
+    }
+    if (shared.size() < kPalettesShared)
+        shared.push_back(palette);
+    return palette;
+}
 } // namespace
 
 int keyCodeFor(int qtKey)
@@ -138,6 +163,12 @@ void ButtonWidget::setCaption(const QString& text)
     // A picture alone fills the button; with a caption it leaves a line below.
     if (!icon().isNull())
         setToolButtonStyle(text.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
+}
+
+void ButtonWidget::initStyleOption(QStyleOptionToolButton* option) const
+{
+    QToolButton::initStyleOption(option);
+    option->palette = sharedPalette(option->palette);
 }
 
 void ButtonWidget::keyPressEvent(QKeyEvent* event)

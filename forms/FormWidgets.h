@@ -61,6 +61,7 @@ public:
     void setCaption(const QString& text) override;
 
 protected:
+    void initStyleOption(QStyleOptionToolButton* option) const override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 };

@@ -46,7 +46,14 @@ bool exists(const QString& name)
 
 QIcon icon(const QString& name)
 {
-    return exists(name) ? QIcon(resourcePath(name)) : QIcon();
+    // One icon per picture for the whole run: the pixmaps drawn from an icon
+    // are cached under that icon's identity, and a new icon at every load of
+    // a form would leave Qt 6.4 a key behind for each pixmap it drops.
+    static QHash<QString, QIcon> icons;
+    auto it = icons.find(name);
+    if (it == icons.end())
+        it = icons.insert(name, exists(name) ? QIcon(resourcePath(name)) : QIcon());
+    return it.value();
 }
 
 void paint(QPainter& painter, const QRectF& target, const QString& name)

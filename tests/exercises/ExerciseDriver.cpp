@@ -1,6 +1,7 @@
 #include "ExerciseDriver.h"
 
 #include "forms/NumberFormat.h"
+#include "forms/Pictures.h"
 #include "forms/Random.h"
 #include "roman/ModuloRomano.h"
 #include "shell/ModuloColoriSuoni.h"
@@ -9,10 +10,15 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QProxyStyle>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QStyleOption>
 #include <QTest>
+#include <QToolButton>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace {
@@ -28,6 +34,20 @@ QString numeral(int number)
 {
     return QString::fromStdString(ModuloRomano::TraduciRomano(std::int16_t(number)));
 }
+
+// The palette a button is drawn with, as the style sees it: the style keeps
+// its pictures of buttons under that palette's identity.
+class PaletteWitness : public QProxyStyle
+{
+public:
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override
+    {
+        seen = option->palette.cacheKey();
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+    }
+    mutable qint64 seen = 0;
+};
 } // namespace
 
 forms::Form& ExerciseDriver::open(std::int16_t level)
@@ -177,7 +197,16 @@ void ExerciseDriver::verifyQuestions(std::int16_t level, double points)
     std::set<int> numbers;
     std::set<quint32> colours;
     const auto& palette = ModuloColoriSuoni::kTavolozza;
+    auto* next = static_cast<QToolButton*>(control(kNext).widget());
+    PaletteWitness witness;
+    next->setStyle(&witness);
+    const auto ownStyleBack = qScopeGuard([next] { next->setStyle(nullptr); });
+    std::map<quint32, qint64> drawnIn; // each colour's palette, as the button was first drawn in it
     for (int i = 0; i < kQuestions; ++i) {
+        // A colour seen before draws the button from the palette it had then,
+        // or the style's cache of button pictures grows with every question.
+        next->grab();
+        QCOMPARE(drawnIn.emplace(shown.backColor(), witness.seen).first->second, witness.seen);
         const int number = shownNumber();
         QVERIFY2(number >= 1 && number <= level, qPrintable(caption(QStringLiteral("Label3"))));
         QCOMPARE(caption(QStringLiteral("Label3")), reading() ? numeral(number) : forms::formatGrouped(number));
@@ -194,6 +223,8 @@ void ExerciseDriver::verifyQuestions(std::int16_t level, double points)
     // The draw spreads over the level, and each question takes a new colour.
     QVERIFY(numbers.size() > std::min<std::size_t>(level, kQuestions) / 3);
     QVERIFY(colours.size() > 8);
+    // Every load of a form shows the program's one icon of a picture, for the same reason.
+    QCOMPARE(next->icon().cacheKey(), forms::Pictures::icon(QStringLiteral("arrow_next")).cacheKey());
     QCOMPARE(counts(), QStringLiteral(" %1/0").arg(kQuestions));
 }
 

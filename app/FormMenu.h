@@ -14,8 +14,9 @@ class Control;
 }
 
 // The main menu: the three exercises at five levels each, the sound switch,
-// the teacher's strict-judging switch, the exit button and the Language menu, which lists the language files
-// lying beside the program and switches every loaded form to the one picked.
+// the teacher's strict-judging switch, the exit button and the Language
+// menu, which lists the language files lying beside the program and
+// switches every loaded form to the one picked.
 class FormMenu : public FormTavendel
 {
 public:

@@ -14,7 +14,6 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-qpa-plugins
-  qt6-base-private-dev # the tests switch accessibility on as a screen reader would
   libqt6svg6 libqt6multimedia6 qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-comic-neue

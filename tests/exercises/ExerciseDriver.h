@@ -34,9 +34,9 @@ public:
     QString counts() const;
     // The faces shown: "si", "no", both or neither.
     QString faces() const;
-    // What assistive technology was told while `action` ran (the alerts and
-    // the counts' new names), then the counts' accessible names.
-    QStringList heardBy(const std::function<void()>& action) const;
+    // The controls announced to assistive technology while `action` ran,
+    // then the counts' accessible names.
+    QStringList heardBy(const std::function<void()>& action);
     // The sounds played, the program folder left out, joined by "|".
     QString sounds() { return m_program.sounds().played.join(QLatin1Char('|')).remove(m_program.folder()); }
     // Whether one sound was played, a right answer's or the wrong one's.

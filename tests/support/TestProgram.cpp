@@ -1,6 +1,8 @@
 #include "TestProgram.h"
 
+#include "forms/Accessibility.h"
 #include "forms/Application.h"
+#include "forms/Control.h"
 #include "forms/Form.h"
 #include "forms/Places.h"
 #include "forms/Random.h"
@@ -8,11 +10,7 @@
 #include "language/modLanguageSupport.h"
 #include "shell/SharedState.h"
 
-#include <QAccessible>
 #include <QCoreApplication>
-#include <QtGui/private/qguiapplication_p.h>
-#include <QtGui/qpa/qplatformaccessibility.h>
-#include <QtGui/qpa/qplatformintegration.h>
 #include <QDir>
 #include <QFile>
 
@@ -21,38 +19,6 @@
 #ifndef TAVENDEL_ASSETS_DIR
 #error "TAVENDEL_ASSETS_DIR must name the source tree's assets folder"
 #endif
-
-namespace {
-AccessibilityListener* listening = nullptr;
-
-// What a platform's accessibility bridge does when a screen reader connects;
-// there is no public way to it.
-void setAccessibilityActive(bool active)
-{
-    if (QPlatformAccessibility* platform = QGuiApplicationPrivate::platformIntegration()->accessibility())
-        platform->setActive(active);
-}
-} // namespace
-
-AccessibilityListener::AccessibilityListener()
-{
-    listening = this;
-    setAccessibilityActive(true);
-    QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
-        const QString name = event->object() ? event->object()->objectName() : QString();
-        if (event->type() == QAccessible::Alert)
-            listening->heard << QStringLiteral("alert ") + name;
-        else if (event->type() == QAccessible::NameChanged)
-            listening->heard << QStringLiteral("name ") + name;
-    });
-}
-
-AccessibilityListener::~AccessibilityListener()
-{
-    QAccessible::installUpdateHandler(nullptr);
-    setAccessibilityActive(false);
-    listening = nullptr;
-}
 
 TestProgram::TestProgram(std::uint64_t seed, QSize screen)
 {
@@ -67,6 +33,9 @@ TestProgram::TestProgram(std::uint64_t seed, QSize screen)
     forms::setScreenSizeOverride(screen);
     forms::randomize(seed);
     forms::setSoundPlayer(&m_sounds);
+    forms::setAnnouncementListener([this](const forms::Control& control) {
+        m_announced << control.widget()->objectName();
+    });
     forms::setMsgBoxAnswerer([this](const forms::MsgBoxRequest& request) {
         m_messages.push_back(request);
         if (m_answers.empty())
@@ -88,6 +57,7 @@ TestProgram::~TestProgram()
     forms::Application::instance().setEndHandler({});
     forms::setMsgBoxAnswerer({});
     forms::setSoundPlayer(nullptr);
+    forms::setAnnouncementListener({});
     forms::setScreenSizeOverride(QSize());
     forms::setAppPath(QString());
     const auto restore = [](const char* name, const QByteArray& value) {

@@ -27,7 +27,7 @@ public:
     forms::Form& openAt(std::int16_t level, std::int16_t number);
 
     forms::Form& form() const { return *m_program.find(m_formName); }
-    forms::Control& control(const QString& name) const { return form().control(name); }
+    forms::Control& control(const QString& name, int index = -1) const { return form().control(name, index); }
     QString caption(const QString& name) const { return control(name).caption(); }
     QLineEdit* box() const { return qobject_cast<QLineEdit*>(control(QStringLiteral("Text1")).widget()); }
     // The counts as shown, "right/wrong".

@@ -2,6 +2,8 @@
 
 #include "forms/Application.h"
 #include "language/modLanguageSupport.h"
+#include "shell/ImpostazioniSalvate.h"
+#include "shell/SharedState.h"
 
 using forms::Alignment;
 using forms::ControlKind;
@@ -13,7 +15,7 @@ forms::FormDesign FormAvvio::design()
         .name = QStringLiteral("FormAvvio"),
         .clientWidth = 8220,
         .clientHeight = 5730,
-        .caption = QString(),
+        .caption = QStringLiteral("Tavendel"),
         .font = {QStringLiteral("MS Sans Serif"), 8.25, true},
         .backColor = 0xFFFF00,
         .icon = QStringLiteral("numeral_x"),
@@ -45,6 +47,7 @@ FormAvvio::FormAvvio() : FormTavendel(design())
 void FormAvvio::primaDellaTraduzione()
 {
     modLanguageSupport::setCurrentLanguage(modLanguageSupport::readLanguageSetting());
+    Stato().setSoloFormaCorretta(ImpostazioniSalvate::LeggiSoloFormaCorretta());
 }
 
 bool FormAvvio::onCloseRequest()

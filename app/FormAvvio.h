@@ -3,8 +3,8 @@
 #include "shell/FormTavendel.h"
 
 // The splash form: the program's name, the start button and the date. It
-// reads the language setting before anything is shown, and stays until the
-// pupil presses "Avvio".
+// reads the stored settings (the language, the strict-judging switch)
+// before anything is shown, and stays until the pupil presses "Avvio".
 class FormAvvio : public FormTavendel
 {
 public:

@@ -6,6 +6,7 @@
 #include "forms/Places.h"
 #include "language/MLSTranslateForm.h"
 #include "language/modLanguageSupport.h"
+#include "shell/ImpostazioniSalvate.h"
 #include "shell/Modulo1.h"
 #include "shell/SharedState.h"
 
@@ -27,6 +28,7 @@ using forms::ControlDesign;
 namespace {
 
 const QString kCheck1 = QStringLiteral("Check1");
+const QString kCheck2 = QStringLiteral("Check2");
 const QString kCommand1 = QStringLiteral("Command1");
 const QString kMenuLingue = QStringLiteral("mnuLanguages");
 const QString kVoceLingua = QStringLiteral("mnuLanguage");
@@ -80,20 +82,26 @@ forms::FormDesign FormMenu::design()
         .name = QStringLiteral("FormMenu"),
         .clientWidth = 8085,
         .clientHeight = 4920,
-        .caption = QString(),
+        .caption = QStringLiteral("Tavendel"),
         .font = {QStringLiteral("MS Sans Serif"), 8.25, true},
         .backColor = 0xFFFF80,
         .icon = QString(),
         .controls = {
-            intestazione("Label3", "Leggi i Tavendel", 240, 2415, 12),
-            intestazione("Label4", "Scrivi i Tavendel", 2880, 2415, 13),
-            intestazione("Label5", "Abbina", 5520, 1815, 19),
+            intestazione("Label3", "Leggi i Tavendel", 240, 2415, 13),
+            intestazione("Label4", "Scrivi i Tavendel", 2880, 2415, 14),
+            intestazione("Label5", "Abbina", 5520, 1815, 20),
             {.name = kCheck1, .kind = ControlKind::CheckBox,
              .caption = QStringLiteral("Suoni attivati"), .font = {arial, 14.25, true},
              .left = 720, .top = 3840, .width = 2265, .height = 405,
              .pointer = QStringLiteral("pointer_clef"), .tabIndex = 11},
+            // Under the sound switch, wide enough for the longest translation
+            // and stopping short of the exit button's column.
+            {.name = kCheck2, .kind = ControlKind::CheckBox,
+             .caption = QStringLiteral("Solo la forma corretta"), .font = {arial, 14.25, true},
+             .left = 720, .top = 4320, .width = 4455, .height = 405,
+             .pointer = QStringLiteral("pointer_clef"), .tabIndex = 12},
             bottone("Command1", "Esci", 5400, 3840, 0),
-            {.name = kMenuLingue, .kind = ControlKind::Menu, .caption = QStringLiteral("Lingua")},
+            {.name = kMenuLingue, .kind = ControlKind::Menu, .caption = QStringLiteral("&Lingua")},
             {.name = kVoceLingua, .kind = ControlKind::Menu, .index = 0,
              .caption = QStringLiteral("mnuLanguage 0"), .container = kMenuLingue},
         },
@@ -114,6 +122,7 @@ FormMenu::FormMenu() : FormTavendel(design())
 {
     collegaLivelli();
     onClick(kCheck1, [this](int) { Check1_Click(); });
+    onClick(kCheck2, [this](int) { Check2_Click(); });
     onClick(kCommand1, [this](int) { dopoLaScelta([this] { esci(); }); });
     onClick(kVoceLingua, [this](int index) { mnuLanguage_Click(index); });
 }
@@ -164,6 +173,9 @@ void FormMenu::caricamento()
     forms::Control& suoni = control(kCheck1);
     suoni.setBackColor(backColor());
     suoni.setChecked(Stato().SuoniAttivati());
+    forms::Control& soloFormaCorretta = control(kCheck2);
+    soloFormaCorretta.setBackColor(backColor());
+    soloFormaCorretta.setChecked(Stato().SoloFormaCorretta());
 }
 
 bool FormMenu::onCloseRequest()
@@ -176,6 +188,17 @@ bool FormMenu::onCloseRequest()
 void FormMenu::Check1_Click()
 {
     Stato().setSuoniAttivati(control(kCheck1).isChecked());
+}
+
+void FormMenu::Check2_Click()
+{
+    const bool attiva = control(kCheck2).isChecked();
+    // Load showing the stored value clicks too: only a change is stored.
+    if (attiva == Stato().SoloFormaCorretta())
+        return;
+    Stato().setSoloFormaCorretta(attiva);
+    // A switch that cannot be stored still holds for this run; nothing is said.
+    ImpostazioniSalvate::ScriviSoloFormaCorretta(attiva);
 }
 
 QStringList FormMenu::lingueDisponibili()
@@ -259,13 +282,20 @@ void FormMenu::applicaLingua(int Index)
     for (forms::Form* forma : forms::Application::instance().loadedForms())
         caricate.emplace_back(forma);
     const QPointer<FormMenu> vivo(this);
-    for (const QPointer<forms::Form>& forma : caricate)
-        if (forma && !forma->isUnloaded())
+    for (const QPointer<forms::Form>& forma : caricate) {
+        if (!forma || forma->isUnloaded())
+            continue;
+        if (auto* nostra = dynamic_cast<FormTavendel*>(forma.data()))
+            nostra->traduci();
+        else
             modLanguageSupport::MLSTranslateForm(*forma);
+    }
     if (!vivo)
         return;
 
-    // The translation may have renamed the entry: the new name is stored.
+    // The translation may have renamed the entry: the new name is stored,
+    // with the other settings read so far when it starts the user's own file.
+    ImpostazioniSalvate::RiportaImpostazioni();
     if (modLanguageSupport::writeLanguageSetting(voceLingua(Index).caption()) == 0)
         avvisaLinguaNonRicordata();
 }

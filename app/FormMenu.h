@@ -14,8 +14,9 @@ class Control;
 }
 
 // The main menu: the three exercises at five levels each, the sound switch,
-// the exit button and the Language menu, which lists the language files
-// lying beside the program and switches every loaded form to the one picked.
+// the teacher's strict-judging switch, the exit button and the Language
+// menu, which lists the language files lying beside the program and
+// switches every loaded form to the one picked.
 class FormMenu : public FormTavendel
 {
 public:
@@ -54,6 +55,7 @@ private:
     // Whether an exercise is opening in the menu's place.
     bool inUscita() const;
     void Check1_Click();
+    void Check2_Click();
     // Runs a move away from the menu (a level, the exit) now, or once the
     // language pick under way has ended, so that the menu is never unloaded
     // in the middle of a pick; of several moves asked meanwhile, the latest runs.

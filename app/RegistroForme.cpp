@@ -26,7 +26,7 @@ const std::vector<VoceEsercizio>& esercizi()
         voce<Form2>(2760, false,
                     {{{"Command10", 9}, {"Command11", 10}, {"Command9", 8}, {"Command8", 7}, {"Command7", 6}}}),
         voce<Form3>(5400, false,
-                    {{{"Command13", 15}, {"Command12", 14}, {"Command14", 16}, {"Command15", 17}, {"Command16", 18}}}),
+                    {{{"Command13", 16}, {"Command12", 15}, {"Command14", 17}, {"Command15", 18}, {"Command16", 19}}}),
     };
     return voci;
 }

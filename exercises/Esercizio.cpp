@@ -4,13 +4,24 @@
 #include "shell/ModuloColoriSuoni.h"
 #include "shell/SharedState.h"
 
+#include "forms/Accessibility.h"
 #include "forms/Random.h"
+
+#include <array>
+#include <utility>
 
 namespace {
 const QString kZero = QStringLiteral("0");
 const QString kRisposta = QStringLiteral("Text1");
 const QString kAvanti = QStringLiteral("BottoneAvanti");
 const QString kDomanda = QStringLiteral("Label3");
+const QString kEsatti = QStringLiteral("EtichettaEsatti");
+const QString kErrati = QStringLiteral("EtichettaErrati");
+// Each count label and the label that names its count.
+const std::array<std::pair<QString, QString>, 2> kNomiConteggi{{
+    {kEsatti, QStringLiteral("Label1")},
+    {kErrati, QStringLiteral("Label2")},
+}};
 // Above this bound the numerals grow long enough to need the smaller font.
 constexpr std::int16_t kLivelloNumeriLunghi = 1000;
 constexpr double kPuntiNumeriLunghi = 36;
@@ -30,11 +41,11 @@ std::vector<forms::ControlDesign> Esercizio::menuEsercizio(int blankDopoInformaz
     const QChar blank = QLatin1Char(' ');
     return {
         {.name = QStringLiteral("MenuAzzera"), .kind = forms::ControlKind::Menu,
-         .caption = QStringLiteral("Azzera conteggio") + QString(kBlankDopoAzzera, blank)},
+         .caption = QStringLiteral("&Azzera conteggio") + QString(kBlankDopoAzzera, blank)},
         {.name = QStringLiteral("MenuInformazioni"), .kind = forms::ControlKind::Menu,
-         .caption = QStringLiteral("Informazioni") + QString(blankDopoInformazioni, blank)},
+         .caption = QStringLiteral("&Informazioni") + QString(blankDopoInformazioni, blank)},
         {.name = QStringLiteral("mnuEsci"), .kind = forms::ControlKind::Menu,
-         .caption = QStringLiteral("Esci")},
+         .caption = QStringLiteral("&Esci")},
     };
 }
 
@@ -51,10 +62,11 @@ std::vector<forms::ControlDesign> Esercizio::riquadroEsiti(double left, double t
          .backColor = 0xFFFFFF, .tabIndex = tabIndex},
         {.name = QStringLiteral("ComandoIconaNo"), .kind = ControlKind::Image,
          .left = 480, .top = 120, .width = 1095, .height = 975, .container = riquadro,
-         .picture = QStringLiteral("face_wrong"), .visible = false},
+         .picture = QStringLiteral("face_wrong"), .visible = false,
+         .accessibleName = QStringLiteral("Sbagliato")},
         {.name = QStringLiteral("ComandoIconaSi"), .kind = ControlKind::Image,
          .left = 480, .top = 120, .width = 1095, .height = 975, .container = riquadro,
-         .picture = QStringLiteral("face_right")},
+         .picture = QStringLiteral("face_right"), .accessibleName = QStringLiteral("Esatto")},
         {.name = QStringLiteral("Label1"), .kind = ControlKind::Label,
          .caption = QStringLiteral("Esatti"), .font = {arial, 12, true},
          .left = 1800, .top = 225, .width = 1215, .height = 375, .container = riquadro,
@@ -82,31 +94,58 @@ QString Esercizio::conSegno(int conteggio)
 void Esercizio::azzeraConteggi()
 {
     Stato().azzeraConteggi();
-    control(QStringLiteral("EtichettaEsatti")).setCaption(kZero);
-    control(QStringLiteral("EtichettaErrati")).setCaption(kZero);
+    mostraConteggio(kEsatti, kZero);
+    mostraConteggio(kErrati, kZero);
 }
 
 void Esercizio::MenuAzzera_Click()
 {
-    control(QStringLiteral("EtichettaEsatti")).setCaption(kZero);
-    control(QStringLiteral("EtichettaErrati")).setCaption(kZero);
+    mostraConteggio(kEsatti, kZero);
+    mostraConteggio(kErrati, kZero);
     Stato().azzeraConteggi();
+}
+
+void Esercizio::mostraConteggio(const QString& conteggio, const QString& testo)
+{
+    control(conteggio).setCaption(testo);
+    nominaConteggi();
+}
+
+void Esercizio::nominaConteggi()
+{
+    const QString proprieta = QStringLiteral("AccessibleName");
+    for (const auto& [conteggio, nome] : kNomiConteggi) {
+        forms::Control& etichetta = control(conteggio);
+        const QString letto = control(nome).caption() + QStringLiteral(": ") + etichetta.caption().trimmed();
+        // Every new name is spoken: a count that did not change stays quiet.
+        if (etichetta.get(proprieta).toString() != letto)
+            etichetta.set(proprieta, letto);
+    }
+}
+
+void Esercizio::dopoTraduzione()
+{
+    nominaConteggi();
 }
 
 void Esercizio::mostraEsito(bool esatto)
 {
-    control(QStringLiteral("ComandoIconaSi")).setVisible(esatto);
-    control(QStringLiteral("ComandoIconaNo")).setVisible(!esatto);
+    forms::Control& si = control(QStringLiteral("ComandoIconaSi"));
+    forms::Control& no = control(QStringLiteral("ComandoIconaNo"));
+    si.setVisible(esatto);
+    no.setVisible(!esatto);
+    // The same face may show twice in a row: the verdict is announced each time.
+    forms::announce(esatto ? si : no);
 }
 
 void Esercizio::contaEsatto()
 {
-    control(QStringLiteral("EtichettaEsatti")).setCaption(conSegno(Stato().aggiungiEsatto()));
+    mostraConteggio(kEsatti, conSegno(Stato().aggiungiEsatto()));
 }
 
 void Esercizio::contaErrato()
 {
-    control(QStringLiteral("EtichettaErrati")).setCaption(conSegno(Stato().aggiungiErrato()));
+    mostraConteggio(kErrati, conSegno(Stato().aggiungiErrato()));
 }
 
 std::int16_t Esercizio::estraiNumero() const

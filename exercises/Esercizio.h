@@ -9,8 +9,10 @@
 // and wrong pictures and sounds, the draw of a number within the level, and
 // the menu items "Azzera conteggio", "Informazioni" and "Esci". Each
 // exercise form brings its own controls named as these expect
-// (EtichettaEsatti, EtichettaErrati, ComandoIconaSi, ComandoIconaNo,
-// MenuAzzera, MenuInformazioni, mnuEsci).
+// (EtichettaEsatti, EtichettaErrati and the labels that name them, Label1
+// and Label2; ComandoIconaSi, ComandoIconaNo, MenuAzzera, MenuInformazioni,
+// mnuEsci). A screen reader hears each count with its label ("Esatti: 3")
+// and each verdict as it appears.
 class Esercizio : public FormTavendel
 {
 public:
@@ -62,7 +64,12 @@ protected:
     void adattaCarattereDomanda();
 
     bool onCloseRequest() override;
+    void dopoTraduzione() override;
 
 private:
     void MenuAzzera_Click();
+    // A count label's caption, and its accessible name built with the label
+    // that names the count.
+    void mostraConteggio(const QString& conteggio, const QString& testo);
+    void nominaConteggi();
 };

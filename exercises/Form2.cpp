@@ -29,7 +29,7 @@ forms::FormDesign Form2::design()
         .name = QStringLiteral("Form2"),
         .clientWidth = 9900,
         .clientHeight = 6990,
-        .caption = QString(),
+        .caption = QStringLiteral("Tavendel"),
         .font = {QStringLiteral("MS Sans Serif"), 8.25, true},
         .backColor = 0x0080FF,
         .icon = QStringLiteral("face_right"),
@@ -42,12 +42,13 @@ forms::FormDesign Form2::design()
             {.name = kText1, .kind = ControlKind::TextBox,
              .caption = QStringLiteral("Text1Text1Text1Text1"), .font = {arial, 36, true},
              .left = 210, .top = 4620, .width = 6735, .height = 1275,
-             .alignment = Alignment::Center, .tabIndex = 1, .maxLength = 20},
+             .alignment = Alignment::Center, .tabIndex = 1, .maxLength = 20,
+             .accessibleName = QStringLiteral("Il numero scritto in cifre romane")},
             {.name = kLabel3, .kind = ControlKind::Label,
              .caption = QStringLiteral("Label3"), .font = {arial, 48, true},
              .left = 105, .top = 1785, .width = 9255, .height = 1485,
              .alignment = Alignment::Center, .backColor = 0x80FFFF, .border = true,
-             .tabIndex = 0},
+             .tabIndex = 0, .accessibleDescription = QStringLiteral("Il numero da scrivere in cifre romane")},
         },
     };
     // The box of the verdict and the counts comes first, as the form stores it.
@@ -96,10 +97,12 @@ void Form2::Text1_KeyUp(int KeyCode)
 {
     if (!daGiudicare(KeyCode))
         return;
-    const std::int16_t letto = ModuloRomano::LeggiRomano(control(kText1).text().toStdString());
+    const std::string risposta = control(kText1).text().toStdString();
+    const bool esatta = Stato().SoloFormaCorretta() ? ModuloRomano::InFormaCorretta(risposta, NumeroEstratto)
+                                                    : ModuloRomano::LeggiRomano(risposta) == NumeroEstratto;
     // Unlike the reading exercise, the focus is not handed on: after a right
     // answer it goes wherever disabling the box sends it.
-    esitoRisposta(letto == NumeroEstratto);
+    esitoRisposta(esatta);
 }
 
 void Form2::BottoneAvanti_Click()

@@ -6,7 +6,8 @@
 
 // The writing exercise: a number is shown in digits and the pupil types it
 // as a Roman numeral, then Enter. The box takes only the letters the level
-// needs; any text that reads to the number counts as right.
+// needs; any text that reads to the number counts as right, or, when the
+// teacher asks for the standard numerals, only the standard numeral.
 class Form2 : public Esercizio
 {
 public:

@@ -47,7 +47,7 @@ ControlDesign valoreDisegnato(int i)
             .left = 2940, .top = kPrimoTop + kPassoValori * i,
             .width = kLarghezzaColonna, .height = kAltezzaRiga,
             .alignment = Alignment::Center, .backColor = kBianco, .border = true,
-            .focusable = true};
+            .focusable = true, .accessibleDescription = QStringLiteral("Numero: posa qui la carta giusta")};
 }
 
 ControlDesign cartaDisegnata(int i)
@@ -58,7 +58,7 @@ ControlDesign cartaDisegnata(int i)
             .width = kLarghezzaColonna, .height = kAltezzaRiga,
             .alignment = Alignment::Center, .backColor = kBianco, .border = true,
             .pointer = QStringLiteral("pointer_plane"), .dragAutomatic = true,
-            .focusable = true};
+            .focusable = true, .accessibleDescription = QStringLiteral("Carta da posare sul suo numero")};
 }
 
 std::int16_t arrotonda(double twips)
@@ -74,7 +74,7 @@ forms::FormDesign Form3::design()
         .name = QStringLiteral("Form3"),
         .clientWidth = 8040,
         .clientHeight = 5340,
-        .caption = QString(),
+        .caption = QStringLiteral("Tavendel"),
         .font = {QStringLiteral("MS Sans Serif"), 8.25, true},
         .backColor = 0x0080FF,
         .icon = QStringLiteral("face_right"),
@@ -99,10 +99,11 @@ forms::FormDesign Form3::design()
              .alignment = Alignment::Center, .transparent = true},
             {.name = QStringLiteral("ComandoIconaSi"), .kind = ControlKind::Image,
              .left = 480, .top = 120, .width = 1095, .height = 975, .container = kRiquadro,
-             .picture = QStringLiteral("face_right")},
+             .picture = QStringLiteral("face_right"), .accessibleName = QStringLiteral("Esatto")},
             {.name = QStringLiteral("ComandoIconaNo"), .kind = ControlKind::Image,
              .left = 480, .top = 120, .width = 1095, .height = 975, .container = kRiquadro,
-             .picture = QStringLiteral("face_wrong"), .visible = false},
+             .picture = QStringLiteral("face_wrong"), .visible = false,
+             .accessibleName = QStringLiteral("Sbagliato")},
             {.name = kAvanti, .kind = ControlKind::CommandButton,
              .caption = QStringLiteral("avanti"), .font = {kArial, 14.25, true},
              .left = 6000, .top = 3960, .width = 1905, .height = 855,

@@ -46,9 +46,9 @@ public:
     // Whether this kind of control has the property; never fails.
     bool has(QStringView property) const;
     // By name, in any letter case: Name, Index, Caption, Text, ToolTipText,
-    // Tag, Left, Top, Width, Height, X1, Y1, X2, Y2, Enabled, Visible, Value,
-    // Checked, BackColor, ForeColor, FontSize, Tabs, TabCaption (with a tab
-    // number as subscript).
+    // AccessibleName, AccessibleDescription, Tag, Left, Top, Width, Height,
+    // X1, Y1, X2, Y2, Enabled, Visible, Value, Checked, BackColor, ForeColor,
+    // FontSize, Tabs, TabCaption (with a tab number as subscript).
     QVariant get(const QString& property, int subscript = -1) const;
     void set(const QString& property, const QVariant& value, int subscript = -1);
 

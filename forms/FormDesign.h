@@ -60,6 +60,10 @@ struct ControlDesign
     bool checked = false;   // check boxes and menu items
     QStringList tabs;       // tab strips
     QString toolTip;
+    // What assistive technology says of the control, where its caption is
+    // not enough (a picture, a button without text, an answer box).
+    QString accessibleName;
+    QString accessibleDescription;
 };
 
 struct FormDesign

@@ -40,7 +40,6 @@ std::optional<IniFile> IniFileCache::load(const QString& path)
 // The path's slot, taken out of the list.
 std::optional<IniFileCache::Slot> IniFileCache::take(const QString& path)
 {
-    const std::lock_guard lock(m_mutex);
     const auto slot = std::find_if(m_slots.begin(), m_slots.end(), [&](const Slot& s) { return s.path == path; });
     if (slot == m_slots.end())
         return std::nullopt;
@@ -52,7 +51,6 @@ std::optional<IniFileCache::Slot> IniFileCache::take(const QString& path)
 // Puts the slot first, dropping the least recently used beyond Capacity.
 void IniFileCache::keep(Slot slot)
 {
-    const std::lock_guard lock(m_mutex);
     std::erase_if(m_slots, [&](const Slot& s) { return s.path == slot.path; });
     m_slots.insert(m_slots.begin(), std::move(slot));
     if (m_slots.size() > Capacity)

@@ -6,14 +6,14 @@
 #include <QString>
 
 #include <chrono>
-#include <mutex>
 #include <optional>
 #include <vector>
 
 // The files last read, each indexed once and kept with the version it was
 // read from, so that translating a form, a hundred lookups, reads its
 // language file once. Every lookup still asks the file system for the file's
-// version, so an edited file counts at the very next lookup.
+// version, so an edited file counts at the very next lookup. Like everything
+// of the program's, it lives on the user-interface thread.
 class IniFileCache
 {
 public:
@@ -40,6 +40,5 @@ private:
     std::optional<Slot> take(const QString& path);
     void keep(Slot slot);
 
-    std::mutex m_mutex;
     std::vector<Slot> m_slots; // the most recently used first
 };

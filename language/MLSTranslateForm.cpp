@@ -48,7 +48,7 @@ public:
         if (control.isArrayElement())
             prefix += QStringLiteral("(%1)").arg(control.decl().index);
 
-        for (const char* property : {"Caption", "ToolTipText", "Tag"}) {
+        for (const char* property : {"Caption", "ToolTipText", "Tag", "AccessibleName", "AccessibleDescription"}) {
             const QString name = QString::fromLatin1(property);
             if (!control.has(name))
                 continue;

@@ -103,6 +103,16 @@ int Contributo(const Lettera& lettera, int totale)
     return sottrae ? -lettera.valore : lettera.valore;
 }
 
+// The text's characters other than blanks, small letters made capitals.
+std::string LettereDi(std::string_view testo)
+{
+    std::string lettere;
+    for (const char carattere : testo)
+        if (carattere != ' ')
+            lettere += InMaiuscolo(carattere);
+    return lettere;
+}
+
 } // namespace
 
 std::string TraduciRomano(std::int16_t Numero)
@@ -137,6 +147,11 @@ std::int16_t LeggiRomano(std::string_view Testo)
         }
     }
     return static_cast<std::int16_t>(totale);
+}
+
+bool InFormaCorretta(std::string_view Testo, std::int16_t Numero)
+{
+    return LettereDi(Testo) == LettereDi(TraduciRomano(Numero));
 }
 
 } // namespace ModuloRomano

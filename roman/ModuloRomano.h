@@ -37,6 +37,11 @@ NumeraleInGruppi TraduciRomanoInGruppi(std::int16_t Numero);
 // text that reads to the number asked for.
 std::int16_t LeggiRomano(std::string_view Testo);
 
+// Whether the text is the standard numeral of the number, TraduciRomano's
+// letters in TraduciRomano's order, blanks and letter case aside: a strict
+// teacher's judge, for which "VV" is not 10 nor "IIX" 8.
+bool InFormaCorretta(std::string_view Testo, std::int16_t Numero);
+
 } // namespace ModuloRomano
 
 #endif

@@ -6,6 +6,8 @@
 #include "forms/Units.h"
 #include "language/MLSTranslateForm.h"
 
+#include <QPointer>
+
 namespace {
 constexpr std::uint8_t kQuotaSchermo = 75;
 }
@@ -17,7 +19,7 @@ FormTavendel::FormTavendel(forms::FormDesign design, bool coloreAlCaricamento)
 void FormTavendel::onLoad()
 {
     primaDellaTraduzione();
-    modLanguageSupport::MLSTranslateForm(*this);
+    traduci();
 
     // Each form keeps its own fitter: a form that stays because the one it
     // was leaving for unloaded itself still follows its window's size.
@@ -29,6 +31,15 @@ void FormTavendel::onLoad()
     if (m_coloreAlCaricamento)
         setBackColor(ModuloColoriSuoni::ColoreCasuale());
     caricamento();
+}
+
+void FormTavendel::traduci()
+{
+    // Translation lets pending events run: one of them may unload the form.
+    const QPointer<FormTavendel> vivo(this);
+    modLanguageSupport::MLSTranslateForm(*this);
+    if (vivo && !isUnloaded())
+        dopoTraduzione();
 }
 
 void FormTavendel::onActivate()

@@ -19,10 +19,16 @@ public:
     clsResize* adattamento() const { return m_adattamento.get(); }
     void rilasciaAdattamento() { m_adattamento.reset(); }
 
+    // Into the current language (at Load, and at every language pick); then
+    // the form brings up to date what it builds from its captions.
+    void traduci();
+
 protected:
     // Before the translation: the splash reads the language setting, the
     // menu fills its Language menu.
     virtual void primaDellaTraduzione() {}
+    // After a translation that the form outlived.
+    virtual void dopoTraduzione() {}
     // The form's own steps at the end of Load, and after covering the screen.
     virtual void caricamento() {}
     virtual void attivazione() {}

@@ -22,6 +22,7 @@ void SharedState::reset()
 {
     m_numeroMassimo = 0;
     m_suoniAttivati = false;
+    m_soloFormaCorretta = false;
     m_contaEsatti = m_contaErrati = 0;
     m_avvisoLinguaDato = false;
     m_formaAdattata = nullptr;

@@ -7,11 +7,11 @@
 class clsResize;
 class FormTavendel;
 
-// What all forms share for the whole run, never saved: the level of the
-// current exercise, the sound switch, the two answer counts, whether the
+// What all forms share for the whole run: the level of the current
+// exercise, the sound switch, the strict-judging switch (which
+// ImpostazioniSalvate remembers), the two answer counts, whether the
 // language choice was found impossible to store, and the screen-fitting
-// object in use. (The current language lives with the
-// language support.)
+// object in use. (The current language lives with the language support.)
 class SharedState
 {
 public:
@@ -22,6 +22,10 @@ public:
 
     bool SuoniAttivati() const { return m_suoniAttivati; }
     void setSuoniAttivati(bool on) { m_suoniAttivati = on; }
+
+    // The writing exercise takes only the standard numeral as right.
+    bool SoloFormaCorretta() const { return m_soloFormaCorretta; }
+    void setSoloFormaCorretta(bool on) { m_soloFormaCorretta = on; }
 
     std::int16_t ContaEsatti() const { return m_contaEsatti; }
     std::int16_t ContaErrati() const { return m_contaErrati; }
@@ -54,6 +58,7 @@ private:
 
     std::int16_t m_numeroMassimo = 0;
     bool m_suoniAttivati = false;
+    bool m_soloFormaCorretta = false;
     std::int16_t m_contaEsatti = 0;
     std::int16_t m_contaErrati = 0;
     bool m_avvisoLinguaDato = false;

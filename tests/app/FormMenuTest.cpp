@@ -240,6 +240,7 @@ private slots:
         QTest::newRow("Command7") << "3 000" << QRectF(2760, 2880, 2500, 550) << 20.25 << freccia;
         QTest::newRow("Command12") << "88" << QRectF(5400, 1095, 2500, 550) << 20.25 << freccia;
         QTest::newRow("Check1") << "Suoni attivati" << QRectF(720, 3840, 2265, 405) << 14.25 << "pointer_clef";
+        QTest::newRow("Check2") << "Solo la forma corretta" << QRectF(720, 4320, 4455, 405) << 14.25 << "pointer_clef";
         QTest::newRow("Command1") << "Esci" << QRectF(5400, 3840, 2500, 550) << 20.25 << freccia;
     }
 
@@ -262,7 +263,7 @@ private slots:
             QVERIFY(control.widget()->cursor().pixmap().toImage()
                     == forms::Pictures::pointer(pointer).pixmap().toImage());
         QCOMPARE(QSizeF(menu.scaleWidth(), menu.scaleHeight()), QSizeF(8085, 4920));
-        QVERIFY(menu.caption().isEmpty() && menu.window()->windowIcon().isNull());
+        QVERIFY(menu.caption() == QStringLiteral("Tavendel") && menu.window()->windowIcon().isNull());
     }
 
     void tabVisitsControlsInDesignOrder()
@@ -275,7 +276,7 @@ private slots:
 
         const QStringList atteso{
             "Command1", "Command4", "Command2", "Command3", "Command5", "Command6", "Command7",
-            "Command8", "Command9", "Command10", "Command11", "Check1", "Command12", "Command13",
+            "Command8", "Command9", "Command10", "Command11", "Check1", "Check2", "Command12", "Command13",
             "Command14", "Command15", "Command16", "Command1",
         };
         QStringList visitati{QApplication::focusWidget()->objectName()};
@@ -365,6 +366,65 @@ private slots:
         QVERIFY(program.sounds().played.isEmpty());
     }
 
+    void strictSwitchIsRememberedAcrossARestart_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("folderRefusesWrites");
+        QTest::addColumn<bool>("shippedOn");     // a teacher switched it on in the shipped settings file
+        QTest::addColumn<bool>("languageFirst"); // the first setting stored is a language pick
+        QTest::newRow("portable") << false << false << false << false;
+        QTest::newRow("portable, read-only") << false << true << false << false;
+        QTest::newRow("installed") << true << false << false << false;
+        QTest::newRow("installed, shipped on, language first") << true << false << true << true;
+    }
+
+    // The shipped settings file stores Italiano and, unless a teacher added
+    // it, no switch (as files older than the switch). Where the first setting
+    // stored starts the user's own settings file, the other one stored so far
+    // goes there with it.
+    void strictSwitchIsRememberedAcrossARestart()
+    {
+        QFETCH(bool, installed);
+        QFETCH(bool, folderRefusesWrites);
+        QFETCH(bool, shippedOn);
+        QFETCH(bool, languageFirst);
+        TestProgram program;
+        const QString dati = installed ? QStringLiteral("share/tavendel") : QString();
+        for (const char* file : {"Italiano.lng", "English.lng", "LangSetting.ini"})
+            program.installAsset(QString::fromLatin1(file), dati);
+        const QString spedito = QDir(dati).filePath(QStringLiteral("LangSetting.ini"));
+        if (shippedOn)
+            program.writeFile(spedito, program.readFile(spedito) + "[Options]\r\nStrictNumerals=1\r\n");
+        if (installed) {
+            QVERIFY(QDir(program.folder()).mkdir(QStringLiteral("bin")));
+            forms::setAppPath(program.filePath(QStringLiteral("bin")));
+        } else if (folderRefusesWrites) {
+            forms::setAppPath(program.folder(), forms::Places::Writes::Refused);
+        }
+        const auto riavvia = [&program] {
+            forms::Application::instance().unloadAll();
+            Stato().reset();
+            modLanguageSupport::setCurrentLanguage(QString());
+            program.show(QStringLiteral("FormAvvio"));
+            return &controllo(program.show(kMenu), "Check2");
+        };
+        const auto cambia = [](forms::Control* rigore) { QTest::keyClick(rigore->widget(), Qt::Key_Space); };
+
+        forms::Control* rigore = riavvia();
+        QCOMPARE(rigore->isChecked(), shippedOn);
+        if (languageFirst)
+            scegli(rigore->form(), 0); // English
+        else
+            cambia(rigore);
+        rigore = riavvia();
+        QCOMPARE(rigore->isChecked(), shippedOn != !languageFirst);
+        QCOMPARE(modLanguageSupport::CurrentLanguage(), languageFirst ? "English" : "Italiano");
+        cambia(rigore);
+        QCOMPARE(Stato().SoloFormaCorretta(), shippedOn == !languageFirst);
+        QCOMPARE(riavvia()->isChecked(), shippedOn == !languageFirst);
+        QVERIFY(program.messages().empty());
+    }
+
     void exitAsksAndEndsOnlyOnYes_data()
     {
         QTest::addColumn<bool>("fromFrame");
@@ -407,13 +467,16 @@ private slots:
 
         const QStringList due{"Italiano.lng", "English.lng"};
         const QStringList inglese{"Read numerals", "Sounds on", "&Language"};
+        QTest::newRow("the five shipped") << QStringList{"Italiano.lng", "English.lng", "Deutsch.lng", "Español.lng", "Français.lng"}
+                                          << "Italiano" << QStringList{"Deutsch", "English", "Español", "Français", "Italiano ✓"}
+                                          << QStringList{"Römisch lesen", "Töne an", "&Sprache"};
         QTest::newRow("stored language") << due << "Italiano" << QStringList{"English", "Italiano ✓"} << inglese;
         QTest::newRow("other stored language") << due << "English" << QStringList{"English ✓", "Italiano"} << inglese;
         QTest::newRow("stored in another case") << due << "italiano" << QStringList{"English", "Italiano"} << inglese;
         QTest::newRow("stored without file") << due << "Deutsch" << QStringList{"English", "Italiano"} << inglese;
         QTest::newRow("no settings file") << due << "" << QStringList{"English", "Italiano"} << inglese;
         QTest::newRow("no language file") << QStringList() << "" << QStringList{"mnuLanguage 0"}
-                                          << QStringList{"Leggi i Tavendel", "Suoni attivati", "Lingua"};
+                                          << QStringList{"Leggi i Tavendel", "Suoni attivati", "&Lingua"};
     }
 
     // Then a pick of the first entry makes it current and stores it, with or without its file.

@@ -76,6 +76,16 @@ QString ExerciseDriver::faces() const
            + QLatin1String(control(QStringLiteral("ComandoIconaNo")).isVisible() ? "no" : "");
 }
 
+QStringList ExerciseDriver::heardBy(const std::function<void()>& action)
+{
+    m_program.announced().clear();
+    action();
+    QStringList events = m_program.announced();
+    for (const char* count : {"EtichettaEsatti", "EtichettaErrati"})
+        events << control(QString::fromLatin1(count)).get(QStringLiteral("AccessibleName")).toString();
+    return events;
+}
+
 bool ExerciseDriver::heardOnly(bool right)
 {
     const QString sound = right ? QStringLiteral("^/suoni/si[1-4]\\.wav$") : QStringLiteral("^/suoni/no\\.wav$");
@@ -221,7 +231,10 @@ void ExerciseDriver::verifyAnswer(const QString& typed, bool right, const QStrin
     QCOMPARE(sounds(), QString());
     QCOMPARE(faces(), QStringLiteral("si"));
 
-    answer(typed);
+    const QStringList heard = heardBy([&] { answer(typed); });
+    const QStringList expected = right ? QStringList{"ComandoIconaSi", "Esatti: 1", "Errati: 0"}
+                                       : QStringList{"ComandoIconaNo", "Esatti: 0", "Errati: 1"};
+    QCOMPARE(heard, expected);
     QCOMPARE(faces(), QLatin1String(right ? "si" : "no"));
     QCOMPARE(counts(), QLatin1String(right ? " 1/0" : "0/ 1"));
     QVERIFY2(heardOnly(right), qPrintable(sounds()));

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 // Drives an exercise as the pupil does, in a program of its own. The
 // question and answer-box helpers are for the reading ("Form1") and the
@@ -26,13 +27,16 @@ public:
     forms::Form& openAt(std::int16_t level, std::int16_t number);
 
     forms::Form& form() const { return *m_program.find(m_formName); }
-    forms::Control& control(const QString& name) const { return form().control(name); }
+    forms::Control& control(const QString& name, int index = -1) const { return form().control(name, index); }
     QString caption(const QString& name) const { return control(name).caption(); }
     QLineEdit* box() const { return qobject_cast<QLineEdit*>(control(QStringLiteral("Text1")).widget()); }
     // The counts as shown, "right/wrong".
     QString counts() const;
     // The faces shown: "si", "no", both or neither.
     QString faces() const;
+    // The controls announced to assistive technology while `action` ran,
+    // then the counts' accessible names.
+    QStringList heardBy(const std::function<void()>& action);
     // The sounds played, the program folder left out, joined by "|".
     QString sounds() { return m_program.sounds().played.join(QLatin1Char('|')).remove(m_program.folder()); }
     // Whether one sound was played, a right answer's or the wrong one's.

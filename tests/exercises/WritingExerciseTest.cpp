@@ -4,6 +4,7 @@
 #include "ExerciseDriver.h"
 
 #include "app/RegistroForme.h"
+#include "shell/SharedState.h"
 
 #include <QLocale>
 #include <QTest>
@@ -21,6 +22,7 @@ struct Answer
     QString shown;
     QString typed;
     bool right;
+    bool strict = false; // only the standard numeral counts
     QLocale locale = QLocale(QLocale::Italian, QLocale::Italy);
 };
 } // namespace
@@ -93,12 +95,17 @@ private slots:
         QTest::newRow("IIX for 8") << Answer{38, 8, "8", "IIX", true};
         QTest::newRow("1994, Italian") << Answer{3000, 1994, "1.994", "MCMXCIV", true};
         QTest::newRow("1994, English, small letters")
-            << Answer{3000, 1994, "1,994", "mcmxciv", true, QLocale(QLocale::English, QLocale::UnitedStates)};
+            << Answer{3000, 1994, "1,994", "mcmxciv", true, false, QLocale(QLocale::English, QLocale::UnitedStates)};
         QTest::newRow("3000") << Answer{3000, 3000, "3.000", "MMM", true};
         QTest::newRow("999, no group") << Answer{3000, 999, "999", "CM XC IX", true};
         QTest::newRow("IIII for 4") << Answer{38, 4, "4", "IIII", false};
         QTest::newRow("XXXVII for 38") << Answer{38, 38, "38", "XXXVII", false};
         QTest::newRow("blanks only") << Answer{38, 1, "1", "   ", false};
+        QTest::newRow("VV for 10") << Answer{38, 10, "10", "VV", true};
+        QTest::newRow("strict: VV for 10") << Answer{38, 10, "10", "VV", false, true};
+        QTest::newRow("strict: IIX for 8") << Answer{38, 8, "8", "IIX", false, true};
+        QTest::newRow("strict: X for 10") << Answer{38, 10, "10", "X", true, true};
+        QTest::newRow("strict: spaced, small letters") << Answer{3000, 1994, "1.994", "m cm xc iv", true, true};
     }
 
     void answersJudgedByTheirReading()
@@ -106,6 +113,7 @@ private slots:
         QFETCH(Answer, answer);
         QLocale::setDefault(answer.locale);
         ExerciseDriver exercise(kForm);
+        Stato().setSoloFormaCorretta(answer.strict);
         exercise.openAt(answer.level, answer.number);
         QCOMPARE(exercise.caption(QStringLiteral("Label3")), answer.shown);
         exercise.verifyAnswer(answer.typed, answer.right, answer.typed.toUpper());

@@ -92,6 +92,8 @@ private slots:
         QTest::newRow("text box text") << "Text1" << -1 << "Text" << true << QVariant("345") << 0;
         QTest::newRow("tooltip") << "Label1" << -1 << "ToolTipText" << true << QVariant("aiuto") << 0;
         QTest::newRow("tag") << "Text1" << -1 << "Tag" << true << QVariant("@W,H") << 0;
+        QTest::newRow("accessible name") << "Text1" << -1 << "AccessibleName" << true << QVariant("Risposta") << 0;
+        QTest::newRow("accessible description") << "Line1" << -1 << "AccessibleDescription" << true << QVariant("riga") << 0;
         QTest::newRow("menu caption") << "mnuVoce" << 0 << "Caption" << true << QVariant("Voce A") << 0;
         QTest::newRow("left in twips") << "Label1" << -1 << "Left" << true << QVariant(1234.5) << 0;
         QTest::newRow("line end") << "Line1" << -1 << "X2" << true << QVariant(4321.0) << 0;
@@ -104,6 +106,7 @@ private slots:
         QTest::newRow("Index of no array element") << "Label1" << -1 << "Index" << false << any << 343;
         QTest::newRow("Caption of a text box") << "Text1" << -1 << "Caption" << true << any << 438;
         QTest::newRow("ToolTipText of a menu item") << "mnuFile" << -1 << "ToolTipText" << true << any << 438;
+        QTest::newRow("AccessibleName of a menu item") << "mnuFile" << -1 << "AccessibleName" << true << any << 438;
         QTest::newRow("Left of a line") << "Line1" << -1 << "Left" << true << any << 438;
         QTest::newRow("X1 of a label") << "Label1" << -1 << "X1" << false << any << 438;
         QTest::newRow("a property nobody has") << "Label1" << -1 << "Colore" << false << any << 438;

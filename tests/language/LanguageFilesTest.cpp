@@ -1,5 +1,6 @@
 #include "language/IniFile.h"
 #include "language/IniFileCache.h"
+#include "language/TextCodec.h"
 #include "language/modLanguageSupport.h"
 
 #include "forms/Places.h"
@@ -12,7 +13,9 @@
 
 #include <csignal>
 #include <ctime>
+#include <map>
 #include <random>
+#include <set>
 
 #include <fcntl.h>
 #include <sys/inotify.h>
@@ -21,6 +24,10 @@
 #include <unistd.h>
 
 using namespace modLanguageSupport;
+
+#ifndef TAVENDEL_ASSETS_DIR
+#error "TAVENDEL_ASSETS_DIR must name the source tree's assets folder"
+#endif
 
 namespace {
 
@@ -268,6 +275,62 @@ TEST_F(LanguageFiles, AFailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(written, 0);
     EXPECT_EQ(readFile(settingsFilePath()), before);
     EXPECT_EQ(filesInApp(), QStringList{QStringLiteral("LangSetting.ini")});
+}
+
+// A language file's entries, section by section, each value without its quotes.
+std::map<QString, std::map<QString, QString>> entriesOf(const QByteArray& bytes)
+{
+    std::map<QString, std::map<QString, QString>> sections;
+    QString section;
+    for (QString line : QString::fromUtf8(bytes).split(u'\n')) {
+        line = line.trimmed();
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            section = line.mid(1, line.size() - 2);
+        } else if (const qsizetype equals = line.indexOf(u'='); equals > 0) {
+            QString value = line.mid(equals + 1).trimmed();
+            if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
+                value = value.mid(1, value.size() - 2);
+            sections[section][line.left(equals).trimmed()] = value;
+        }
+    }
+    return sections;
+}
+
+// Every shipped language holds the keys of Italiano.lng and no others, a
+// text wherever the Italian has one, in valid UTF-8; and on each menu bar
+// every entry has an access key of its own.
+TEST(ShippedLanguages, AreCompleteAndTheirMenusReachableByKeys)
+{
+    const QDir assets(QStringLiteral(TAVENDEL_ASSETS_DIR));
+    const auto italiano = entriesOf(readFile(assets.filePath(QStringLiteral("Italiano.lng"))));
+    const QStringList files = assets.entryList({QStringLiteral("*.lng")}, QDir::Files);
+    EXPECT_EQ(files.size(), 5);
+    for (const QString& file : files) {
+        const QByteArray bytes = readFile(assets.filePath(file));
+        const std::string language = file.toStdString();
+        EXPECT_TRUE(textcodec::isValidUtf8(bytes)) << language;
+        auto entries = entriesOf(bytes);
+        for (const auto& [section, keys] : italiano) {
+            std::set<QChar> accessKeys;
+            for (const auto& [key, text] : keys) {
+                const auto found = entries[section].find(key);
+                const std::string where = language + " [" + section.toStdString() + "] " + key.toStdString();
+                if (found == entries[section].end()) {
+                    ADD_FAILURE() << where << " is missing";
+                    continue;
+                }
+                EXPECT_TRUE(text.isEmpty() || !found->second.isEmpty()) << where << " is empty";
+                const qsizetype amp = found->second.indexOf(u'&');
+                if (key.startsWith(QLatin1String("mnu")) || key.startsWith(QLatin1String("Menu")))
+                    EXPECT_TRUE(amp >= 0 && amp + 1 < found->second.size() && accessKeys.insert(found->second.at(amp + 1).toLower()).second)
+                        << where << " has no access key of its own";
+                entries[section].erase(found);
+            }
+        }
+        for (const auto& [section, keys] : entries)
+            for (const auto& [key, text] : keys)
+                ADD_FAILURE() << language << " [" << section.toStdString() << "] " << key.toStdString() << " is extra";
+    }
 }
 
 QByteArray randomBytes(qsizetype size)

@@ -43,7 +43,8 @@ forms::FormDesign designOfTheTestForm(const QString& caption = QStringLiteral("T
                 label("Label3", 0, "Tre zero"),
                 label("Label3", 1, "Tre uno"),
                 label("Label3", 2, "Tre due"),
-                {.name = QStringLiteral("Text1"), .kind = ControlKind::TextBox, .caption = QStringLiteral("12")},
+                {.name = QStringLiteral("Text1"), .kind = ControlKind::TextBox, .caption = QStringLiteral("12"),
+                 .accessibleDescription = QStringLiteral("cifre")},
                 {.name = QStringLiteral("TabStrip1"), .kind = ControlKind::TabStrip, .width = 3000, .height = 1500,
                  .tabs = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}},
                 label("Label9", -1, "Ultima"),
@@ -55,15 +56,19 @@ FormProva.ToolTipText="a form has none"
 mnuFile.Caption="Datei"
 mnuVoce(1).Caption="Zweiter"
 mnuVoce(0).ToolTipText="menu items have none"
+mnuVoce(0).AccessibleName="nor an accessible name"
 Label1.Caption="One"
 Label1.ToolTipText="The first"
 Label1.Tag="@W,H"
+Label1.AccessibleDescription="The first of all"
 Label1(0).Caption="no array: never applies"
 Label3.Caption="an array element needs its index"
 Label3(1).Caption="Three one"
 Label3(2).Caption=""
 Text1.Caption="text boxes have none"
 Text1.ToolTipText="Type here"
+Text1.AccessibleName="Answer"
+Text1.AccessibleDescription=""
 TabStrip1.TabCaption(0)="First"
 TabStrip1.TabCaption(2)="Third"
 Label9.Caption="Last"
@@ -85,14 +90,20 @@ QString captionOf(const forms::Control& control)
     return tabs.join(u',');
 }
 
-// The form's caption and Tag, then every control's text, tooltip and Tag.
+// The form's caption and Tag, then every control's text, tooltip, Tag and,
+// where it has them, accessible name and description.
 QStringList stateOf(const forms::Form& form)
 {
     QStringList state{form.caption() + u'|' + form.tag()};
     for (const forms::Control* each : form.controls()) {
-        const QString tip = each->isMenu() ? QString() : each->get(QStringLiteral("ToolTipText")).toString();
+        const auto property = [each](const char* name) {
+            const QString property = QString::fromLatin1(name);
+            return each->has(property) ? each->get(property).toString() : QString();
+        };
         state << QStringLiteral("%1(%2) %3|%4|%5").arg(each->name()).arg(each->decl().index)
-                     .arg(captionOf(*each), tip, each->tag());
+                     .arg(captionOf(*each), property("ToolTipText"), each->tag())
+                     + (each->isMenu() ? QString()
+                                       : u'|' + property("AccessibleName") + u'|' + property("AccessibleDescription"));
     }
     return state;
 }
@@ -144,15 +155,15 @@ private slots:
         QCOMPARE(stateOf(*m_form), QStringList({
             "|",                              // no caption or Tag key: both emptied
             "mnuFile(-1) Datei||",            // the menu bar entry
-            "mnuVoce(0) Voce 0||",            // an absent key keeps the text; a menu item has no tooltip
+            "mnuVoce(0) Voce 0||",            // an absent key keeps the text; a menu item has no tooltip nor name
             "mnuVoce(1) Zweiter||",           // a menu array element
-            "Label1(-1) One|The first|@W,H",  // "Label1(0)" never applies to a control that is no array
-            "Label3(0) Tre zero||",           // neither "Label3" nor another form's key applies
-            "Label3(1) Three one||",          // an array element by its index
-            "Label3(2) Tre due||",            // an empty value keeps the text
-            "Text1(-1) 12|Type here|",        // a text box has no Caption
-            "TabStrip1(-1) First,,Third||",   // every tab's key; an absent one empties the tab
-            "Label9(-1) Last||"}));           // on to the last control
+            "Label1(-1) One|The first|@W,H||The first of all", // "Label1(0)" never applies to a control that is no array
+            "Label3(0) Tre zero||||",         // neither "Label3" nor another form's key applies
+            "Label3(1) Three one||||",        // an array element by its index
+            "Label3(2) Tre due||||",          // an empty value keeps the text
+            "Text1(-1) 12|Type here||Answer|cifre", // a text box has no Caption
+            "TabStrip1(-1) First,,Third||||", // every tab's key; an absent one empties the tab
+            "Label9(-1) Last||||"}));         // on to the last control
     }
 
     void formCaptionAndTag()

@@ -1,7 +1,8 @@
-// Roman numerals written with a blank after every token, cut by place, and
-// read back from whatever a pupil types. The round trip of every numeral from
-// 1 to 3999, with and without blanks, in either case, is checked by the
-// numerals' fuzz target, whose seeds every build replays (fuzz.roman_seeds).
+// Roman numerals written with a blank after every token, cut by place, read
+// back from whatever a pupil types, and judged strictly. The round trip of
+// every numeral from 1 to 3999, with and without blanks, in either case, is
+// checked by the numerals' fuzz target, whose seeds every build replays
+// (fuzz.roman_seeds).
 
 #include "roman/ModuloRomano.h"
 
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <tuple>
 
 using namespace ModuloRomano;
 
@@ -64,6 +66,18 @@ TEST(LeggiRomano, ReadsTheText)
         {std::string(33, 'M'), kMassimo}, {"I" + std::string(100, 'M'), 32766}, {std::string(100000, 'I'), 2}};
     for (const auto& [testo, atteso] : righe)
         EXPECT_EQ(LeggiRomano(testo), atteso) << '"' << testo.substr(0, 40) << '"';
+}
+
+// The strict judge: only the standard numeral, however spaced or cased.
+TEST(InFormaCorretta, TakesOnlyTheStandardNumeral)
+{
+    const std::tuple<std::string, std::int16_t, bool> righe[] = {
+        {"X", 10, true}, {"x", 10, true}, {" m CM xc Iv ", 1994, true}, {"X X X V I I I", 38, true},
+        {"MMM", 3000, true}, {"VV", 10, false}, {"IIX", 8, false}, {"VIII", 8, true}, {"IIII", 4, false},
+        {"IV", 6, false}, {"XL", 40, true}, {"XXXX", 40, false}, {"X.", 10, false}, {"X\tI", 11, false},
+        {"", 1, false}, {"   ", 1, false}, {"MCMXCIV", 1993, false}};
+    for (const auto& [testo, numero, giusto] : righe)
+        EXPECT_EQ(InFormaCorretta(testo, numero), giusto) << '"' << testo << "\" " << numero;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "TestProgram.h"
 
+#include "forms/Accessibility.h"
 #include "forms/Application.h"
+#include "forms/Control.h"
 #include "forms/Form.h"
 #include "forms/Places.h"
 #include "forms/Random.h"
@@ -31,6 +33,9 @@ TestProgram::TestProgram(std::uint64_t seed, QSize screen)
     forms::setScreenSizeOverride(screen);
     forms::randomize(seed);
     forms::setSoundPlayer(&m_sounds);
+    forms::setAnnouncementListener([this](const forms::Control& control) {
+        m_announced << control.widget()->objectName();
+    });
     forms::setMsgBoxAnswerer([this](const forms::MsgBoxRequest& request) {
         m_messages.push_back(request);
         if (m_answers.empty())
@@ -52,6 +57,7 @@ TestProgram::~TestProgram()
     forms::Application::instance().setEndHandler({});
     forms::setMsgBoxAnswerer({});
     forms::setSoundPlayer(nullptr);
+    forms::setAnnouncementListener({});
     forms::setScreenSizeOverride(QSize());
     forms::setAppPath(QString());
     const auto restore = [](const char* name, const QByteArray& value) {

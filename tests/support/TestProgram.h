@@ -27,8 +27,9 @@ public:
 // Everything a test of the program's forms controls: a program folder of
 // its own (with the language files and the settings file copied in), the
 // user's configuration and data folders (empty), the random seed, the screen
-// size, the answers to message boxes and the sound player. Destroying it
-// unloads every form and restores the defaults.
+// size, the answers to message boxes, the sound player, and what is
+// announced to assistive technology. Destroying it unloads every form and
+// restores the defaults.
 class TestProgram
 {
 public:
@@ -57,6 +58,8 @@ public:
     int endRequests() const { return m_ends; }
 
     RecordingSoundPlayer& sounds() { return m_sounds; }
+    // The controls announced to assistive technology, by object name.
+    QStringList& announced() { return m_announced; }
 
     // Shows a form through the runtime (Load, then Activate).
     forms::Form& show(const QString& name);
@@ -71,5 +74,6 @@ private:
     std::deque<forms::MsgBoxResult> m_answers;
     std::vector<forms::MsgBoxRequest> m_messages;
     RecordingSoundPlayer m_sounds;
+    QStringList m_announced;
     int m_ends = 0;
 };

@@ -1,46 +1,40 @@
 #include "language/TextCodec.h"
 
+#include <QStringDecoder>
+
 #include <gtest/gtest.h>
 
-#include <string_view>
-
-using namespace std::string_view_literals;
+#include <numeric>
 
 namespace {
 
-QByteArrayView bytes(std::string_view text)
+// Every lead byte before every second byte, then the edges of the continuation
+// range, cut at every length: each boundary of the table of well-formed
+// sequences (overlong forms, surrogates, beyond U+10FFFF, cut short), judged
+// as Qt's own strict check judges it.
+TEST(TextCodec, Utf8ValidityAgreesWithAStrictCheckAtEveryBoundary)
 {
-    return QByteArrayView(text.data(), qsizetype(text.size()));
+    const char edges[] = {'\x7F', '\x80', '\xBF', '\xC0'};
+    for (int n = 0; n < 0x80 * 0x100 * 4 * 4; ++n) {
+        const char bytes[] = {char(0x80 + n / 0x1000), char(n / 16 % 0x100), edges[n / 4 % 4], edges[n % 4]};
+        for (const qsizetype size : {1, 2, 3, 4}) {
+            const QByteArrayView text(bytes, size);
+            ASSERT_EQ(textcodec::isValidUtf8(text), text.isValidUtf8()) << text.toByteArray().toHex().constData();
+        }
+    }
 }
 
-TEST(TextCodec, Utf8ValidityMatchesTheStandardsTable)
-{
-    const std::pair<std::string_view, bool> rows[] = {
-        {""sv, true}, {"ab\0cd"sv, true}, {"Tavendel e' un programma per esercitarsi: \xC3\xA8"sv, true},
-        {"\xE2\x82\xAC \xF0\x9F\x98\x80"sv, true},
-        {"Non \xE8 vero"sv, false},     // Windows-1252
-        {"\x80"sv, false},              // lone continuation
-        {"\xC0\xAF"sv, false},          // overlong
-        {"\xE0\x80\xAF"sv, false},      // overlong
-        {"\xED\xA0\x80"sv, false},      // surrogate
-        {"\xF4\x90\x80\x80"sv, false},  // above U+10FFFF
-        {"abc\xE2\x82"sv, false},       // cut at the end
-        {"\xC3 x"sv, false}};           // cut before ASCII
-    for (const auto& [text, valid] : rows)
-        EXPECT_EQ(textcodec::isValidUtf8(bytes(text)), valid) << bytes(text).toByteArray().toHex().constData();
-}
-
-// The five bytes the code page leaves undefined keep their own code points.
+// Every byte decodes as the code page's table says (ICU's, through Qt: the
+// five bytes the code page leaves undefined keep their own code points) and
+// encodes back to itself.
 TEST(TextCodec, Windows1252KeepsEveryByteAndRefusesWhatItCannotCarry)
 {
-    EXPECT_EQ(textcodec::fromWindows1252(bytes("Non \xE8 \x80 \x9F \x81\x8D\x8F\x90\x9D \xFF"sv)),
-              QStringLiteral(u"Non è € Ÿ \u0081\u008D\u008F\u0090\u009D ÿ"));
-    QByteArray all;
-    for (int b = 0; b < 256; ++b)
-        all.append(char(b));
+    QByteArray all(256, Qt::Uninitialized);
+    std::iota(all.begin(), all.end(), char(0));
+    QStringDecoder codePage("windows-1252");
+    EXPECT_EQ(textcodec::fromWindows1252(all), QString(codePage(all)));
     EXPECT_EQ(textcodec::toWindows1252(textcodec::fromWindows1252(all)), all);
-    EXPECT_EQ(textcodec::toWindows1252(u"Fran\u00E7ais \u20AC"), QByteArray("Fran\xE7" "ais \x80"));
-    EXPECT_FALSE(textcodec::toWindows1252(u"\u65E5\u672C"));
+    EXPECT_FALSE(textcodec::toWindows1252(u"\u65E5"));
     EXPECT_FALSE(textcodec::toWindows1252(u"\u0080"));
 }
 

@@ -1,5 +1,6 @@
 #include "language/IniFile.h"
 #include "language/IniFileCache.h"
+#include "language/TextCodec.h"
 #include "language/modLanguageSupport.h"
 
 #include "forms/Places.h"

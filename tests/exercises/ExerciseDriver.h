@@ -2,13 +2,18 @@
 
 #include "TestProgram.h"
 
+#include "forms/Control.h"
 #include "forms/Form.h"
+#include "forms/Random.h"
+#include "roman/ModuloRomano.h"
+#include "shell/SharedState.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
-#include <QString>
-
-#include <cstdint>
-#include <functional>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QTest>
 
 // Drives an exercise as the pupil does, in a program of its own. The
 // question and answer-box helpers are for the reading ("Form1") and the
@@ -23,57 +28,93 @@ public:
 
     TestProgram& program() { return m_program; }
     // Opens the exercise with counts left over, as another exercise leaves them.
-    forms::Form& open(std::int16_t level);
-    forms::Form& openAt(std::int16_t level, std::int16_t number);
+    forms::Form& open(std::int16_t level)
+    {
+        Stato().setNumeroMassimo(level);
+        Stato().aggiungiEsatto();
+        Stato().aggiungiErrato();
+        return m_program.show(m_formName);
+    }
+    forms::Form& openAt(std::int16_t level, std::int16_t number)
+    {
+        Stato().setNumeroMassimo(level);
+        seedNext(number, 2);
+        return open(level);
+    }
 
     forms::Form& form() const { return *m_program.find(m_formName); }
     forms::Control& control(const QString& name, int index = -1) const { return form().control(name, index); }
     QString caption(const QString& name) const { return control(name).caption(); }
     QLineEdit* box() const { return qobject_cast<QLineEdit*>(control(QStringLiteral("Text1")).widget()); }
-    // The counts as shown, "right/wrong".
-    QString counts() const;
-    // The faces shown: "si", "no", both or neither.
-    QString faces() const;
-    // The controls announced to assistive technology while `action` ran,
-    // then the counts' accessible names.
-    QStringList heardBy(const std::function<void()>& action);
-    // The sounds played, the program folder left out, joined by "|".
-    QString sounds() { return m_program.sounds().played.join(QLatin1Char('|')).remove(m_program.folder()); }
-    // Whether one sound was played, a right answer's or the wrong one's.
-    bool heardOnly(bool right);
-    // The reading exercise's hint: "offered" (the button, no group), "used"
-    // (all four groups, no button) or "mixed".
-    QString hint() const;
+    void click(const QString& name) const { QTest::mouseClick(control(name).widget(), Qt::LeftButton); }
 
-    std::int16_t shownNumber() const;
-    QString rightAnswer() const { return answerFor(shownNumber()); }
-    // One more than asked (one less at the top): still the level's letters.
-    QString wrongAnswer() const;
+    // "1" for each of these controls that is shown, "0" for each hidden one.
+    QString shown(const QStringList& names) const
+    {
+        QString flags;
+        for (const QString& name : names)
+            flags += control(name).isVisible() ? u'1' : u'0';
+        return flags;
+    }
+    // The face shown and the counts: "si: 1/0", "no:0/ 1" ("11:" or "00:" for both faces or none).
+    QString verdict() const
+    {
+        const QString faces = shown({QStringLiteral("ComandoIconaSi"), QStringLiteral("ComandoIconaNo")});
+        return QString(faces).replace(QLatin1String("10"), QLatin1String("si")).replace(QLatin1String("01"), QLatin1String("no"))
+               + u':' + caption(QStringLiteral("EtichettaEsatti")) + u'/' + caption(QStringLiteral("EtichettaErrati"));
+    }
+    // The sounds played, the program folder left out, joined by "|".
+    QString sounds() { return m_program.sounds().played.join(u'|').remove(m_program.folder()); }
+
+    bool reading() const { return m_formName == QLatin1String("Form1"); }
+    std::int16_t shownNumber() const
+    {
+        const QString question = caption(QStringLiteral("Label3"));
+        return reading() ? ModuloRomano::LeggiRomano(question.toStdString())
+                         : std::int16_t(QString(question).remove(QRegularExpression(QStringLiteral("\\D"))).toInt());
+    }
+    QString rightAnswer() const
+    {
+        const QString numeral = QString::fromStdString(ModuloRomano::TraduciRomano(shownNumber())).remove(u' ');
+        return reading() ? QString::number(shownNumber()) : numeral;
+    }
+    // A number as an Italian desktop shows it: "1.994".
+    static QString grouped(int number)
+    {
+        return number < 1000 ? QString::number(number)
+                             : QStringLiteral("%1.%2").arg(number / 1000).arg(number % 1000, 3, 10, QChar(u'0'));
+    }
 
     // How text reaches the answer box.
     enum class Entry { Keys, Paste, Drop };
-    void put(Entry how, const QString& text) const;
-    void type(const QString& keys) const { put(Entry::Keys, keys); }
-    void pressEnter() const;
-    void answer(const QString& keys) const;
-    void erase() const;
-    void clickNext() const;
-    // Scripts the generator so that BottoneAvanti brings `number` next.
-    void seedNextQuestion(std::int16_t number) const;
-
-    // Opens the level and solves 150 questions: each in the level, shown as
-    // the exercise shows it, waiting in its own colour with the box empty
-    // and focused; the counts start at 0.
-    void verifyQuestions(std::int16_t level, double points);
-    // Enter on an empty box is no answer; then `typed` is judged once, the
-    // box showing `kept`. A wrong answer stays, and Enter counts it again.
-    void verifyAnswer(const QString& typed, bool right, const QString& kept);
+    void put(Entry how, const QString& text) const
+    {
+        if (how == Entry::Keys)
+            return QTest::keyClicks(box(), text);
+        if (how == Entry::Paste) { // the slot, not Ctrl+V: QTest gives that key the text "v"
+            QApplication::clipboard()->setText(text);
+            return box()->paste();
+        }
+        QMimeData data;
+        data.setText(text);
+        const QPointF at = QRectF(box()->rect()).center();
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box(), &enter);
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box(), &dropped);
+    }
+    void answer(const QString& keys) const { put(Entry::Keys, keys + u'\r'); }
+    // Scripts the generator so that the next question is `number`, after the
+    // colours drawn first (Load's and the question's when it opens), which
+    // take any value: the number's draw falls in the middle of its share of [0, 1).
+    void seedNext(std::int16_t number, int colours = 1) const
+    {
+        std::vector<float> draws(colours, 0.5f);
+        draws.push_back((float(number) - 0.5f) / float(Stato().NumeroMassimo()));
+        forms::scriptDraws(std::move(draws));
+    }
 
 private:
-    bool reading() const { return m_formName == QLatin1String("Form1"); }
-    QString answerFor(int number) const;
-    void seedNextDraw(std::int16_t number, int drawsFirst) const;
-
     TestProgram m_program;
     QString m_formName;
 };

@@ -1,6 +1,6 @@
-// Controls reached by property name, the failures a caller is meant to pass
-// over, control arrays and the Controls collection, the twips units and the
-// numbers shown grouped by thousands.
+// Controls reached by property name and the numbered failures a caller
+// meets, control arrays and the Controls collection, texts shown as plain
+// text, the twips units and the numbers shown grouped by thousands.
 
 #include "forms/Control.h"
 #include "forms/Form.h"
@@ -10,14 +10,9 @@
 
 #include <QLabel>
 #include <QMenu>
-#include <QLocale>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <array>
-#include <optional>
-#include <utility>
 
 using forms::ControlKind;
 
@@ -25,24 +20,20 @@ namespace {
 
 forms::FormDesign designOfTheTestForm()
 {
-    return {.name = QStringLiteral("FormProva"), .clientWidth = 6000, .clientHeight = 4500,
-            .controls = {
-                {.name = QStringLiteral("mnuFile"), .kind = ControlKind::Menu, .caption = QStringLiteral("File")},
-                {.name = QStringLiteral("mnuVoce"), .kind = ControlKind::Menu, .index = 0,
-                 .caption = QStringLiteral("Voce 0"), .container = QStringLiteral("mnuFile")},
-                {.name = QStringLiteral("Label1"), .kind = ControlKind::Label, .caption = QStringLiteral("Uno"),
-                 .left = 120, .top = 240, .width = 1500, .height = 300},
-                {.name = QStringLiteral("Label3"), .kind = ControlKind::Label, .index = 0,
-                 .caption = QStringLiteral("Zero"), .left = 120, .top = 600, .width = 900, .height = 300},
-                {.name = QStringLiteral("Label3"), .kind = ControlKind::Label, .index = 1,
-                 .caption = QStringLiteral("Uno"), .left = 1200, .top = 600, .width = 900, .height = 300},
-                {.name = QStringLiteral("Text1"), .kind = ControlKind::TextBox, .caption = QStringLiteral("12"),
-                 .left = 120, .top = 1200, .width = 1500, .height = 400},
-                {.name = QStringLiteral("Line1"), .kind = ControlKind::Line,
-                 .left = 100, .top = 2000, .width = 5000, .height = 2300},
-                {.name = QStringLiteral("TabStrip1"), .kind = ControlKind::TabStrip, .left = 120, .top = 2500,
-                 .width = 3000, .height = 1500, .tabs = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}},
-            }};
+    const auto control = [](const char* name, ControlKind kind, int index = -1) {
+        return forms::ControlDesign{.name = QString::fromLatin1(name), .kind = kind, .index = index,
+                                    .caption = QStringLiteral("Zero"), .width = 900, .height = 300};
+    };
+    forms::FormDesign design{.name = QStringLiteral("FormProva"), .clientWidth = 6000, .clientHeight = 4500,
+                             .controls = {control("mnuFile", ControlKind::Menu), control("mnuVoce", ControlKind::Menu, 0),
+                                          control("Label1", ControlKind::Label), control("Label3", ControlKind::Label, 0),
+                                          control("Label3", ControlKind::Label, 1), control("Text1", ControlKind::TextBox),
+                                          control("Check1", ControlKind::CheckBox), control("Line1", ControlKind::Line),
+                                          control("TabStrip1", ControlKind::TabStrip)}};
+    design.controls[1].container = QStringLiteral("mnuFile");
+    design.controls[6].checked = true;
+    design.controls[8].tabs = QStringList{"a", "b", "c"};
+    return design;
 }
 
 QStringList namesOf(const forms::Form& form)
@@ -54,97 +45,94 @@ QStringList namesOf(const forms::Form& form)
     return names;
 }
 
-// The runtime's number for what a statement failed with, or nothing.
-std::optional<int> failureOf(const std::function<void()>& statement)
-{
-    try {
-        statement();
-    } catch (const forms::FormsError& error) {
-        return error.number();
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 class PropertiesTest : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<forms::Form> m_form;
+
 private slots:
     void init() { m_form = std::make_unique<forms::Form>(designOfTheTestForm()); }
     void cleanup() { m_form.reset(); }
 
-    // Each row writes the value and reads it back, or only reads it; the
-    // form itself answers to an empty control name.
-    void byName_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("property");
-        QTest::addColumn<bool>("writing");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<int>("failure"); // 0: none
-
-        const QVariant any(QStringLiteral("1"));
-        QTest::newRow("names in any case") << "label1" << -1 << "cAPTION" << true << QVariant("Tre") << 0;
-        QTest::newRow("array element caption") << "Label3" << 1 << "Caption" << true << QVariant("Uno!") << 0;
-        QTest::newRow("text box text") << "Text1" << -1 << "Text" << true << QVariant("345") << 0;
-        QTest::newRow("tooltip") << "Label1" << -1 << "ToolTipText" << true << QVariant("aiuto") << 0;
-        QTest::newRow("tag") << "Text1" << -1 << "Tag" << true << QVariant("@W,H") << 0;
-        QTest::newRow("accessible name") << "Text1" << -1 << "AccessibleName" << true << QVariant("Risposta") << 0;
-        QTest::newRow("accessible description") << "Line1" << -1 << "AccessibleDescription" << true << QVariant("riga") << 0;
-        QTest::newRow("menu caption") << "mnuVoce" << 0 << "Caption" << true << QVariant("Voce A") << 0;
-        QTest::newRow("left in twips") << "Label1" << -1 << "Left" << true << QVariant(1234.5) << 0;
-        QTest::newRow("line end") << "Line1" << -1 << "X2" << true << QVariant(4321.0) << 0;
-        QTest::newRow("array element's Index") << "Label3" << 1 << "Index" << false << QVariant(1) << 0;
-        QTest::newRow("form caption") << "" << -1 << "Caption" << true << QVariant("Titolo") << 0;
-        QTest::newRow("form tag") << "" << -1 << "Tag" << true << QVariant("etichetta") << 0;
-        QTest::newRow("form name") << "" << -1 << "Name" << false << QVariant("FormProva") << 0;
-        QTest::newRow("form ScaleWidth") << "" << -1 << "ScaleWidth" << false << QVariant(6000.0) << 0;
-
-        QTest::newRow("Index of no array element") << "Label1" << -1 << "Index" << false << any << 343;
-        QTest::newRow("Caption of a text box") << "Text1" << -1 << "Caption" << true << any << 438;
-        QTest::newRow("ToolTipText of a menu item") << "mnuFile" << -1 << "ToolTipText" << true << any << 438;
-        QTest::newRow("AccessibleName of a menu item") << "mnuFile" << -1 << "AccessibleName" << true << any << 438;
-        QTest::newRow("Left of a line") << "Line1" << -1 << "Left" << true << any << 438;
-        QTest::newRow("X1 of a label") << "Label1" << -1 << "X1" << false << any << 438;
-        QTest::newRow("a property nobody has") << "Label1" << -1 << "Colore" << false << any << 438;
-        QTest::newRow("ToolTipText of the form") << "" << -1 << "ToolTipText" << true << any << 438;
-        QTest::newRow("setting Name") << "Label1" << -1 << "Name" << true << any << 383;
-        QTest::newRow("setting the form's Name") << "" << -1 << "Name" << true << any << 383;
-        QTest::newRow("setting Tabs") << "TabStrip1" << -1 << "Tabs" << true << any << 383;
-        QTest::newRow("setting an array element's Index") << "Label3" << 0 << "Index" << true << any << 383;
-    }
+    // Each row writes the value and reads it back, or only reads it (no
+    // value to write: the one it should read); the form answers to an empty
+    // control name; a subscript is a tab number.
     void byName()
     {
-        QFETCH(QString, control);
-        QFETCH(int, index);
-        QFETCH(QString, property);
-        QFETCH(bool, writing);
-        QFETCH(QVariant, value);
-        QFETCH(int, failure);
-
-        const auto get = [&] {
-            return control.isEmpty() ? m_form->get(property) : m_form->control(control, index).get(property);
+        struct Row
+        {
+            const char* name;
+            const char* control;
+            int index;
+            const char* property;
+            QVariant written, read;
+            int failure = 0;
+            int subscript = -1;
         };
-        const std::optional<int> failed = failureOf([&] {
-            if (!writing)
-                get();
-            else if (control.isEmpty())
-                m_form->set(property, value);
-            else
-                m_form->control(control, index).set(property, value);
-        });
-        QCOMPARE(failed.value_or(0), failure);
-        if (!failure)
-            QCOMPARE(get(), value);
+        const QVariant none, any(1);
+        const Row rows[] = {
+            {"names in any case", "label1", -1, "cAPTION", "Tre", "Tre"},
+            {"array element", "Label3", 1, "Caption", "Uno", "Uno"},
+            {"text box", "Text1", -1, "Text", "345", "345"},
+            {"tooltip", "Label1", -1, "ToolTipText", "aiuto", "aiuto"},
+            {"tag", "Text1", -1, "Tag", "@W,H", "@W,H"},
+            {"accessible name", "Text1", -1, "AccessibleName", "Risposta", "Risposta"},
+            {"accessible description", "Line1", -1, "AccessibleDescription", "riga", "riga"},
+            {"menu item", "mnuVoce", 0, "Caption", "Voce A", "Voce A"},
+            {"twips", "Label1", -1, "Left", 1234.5, 1234.5},
+            {"line end", "Line1", -1, "X2", 4321.0, 4321.0},
+            {"check box as designed", "Check1", -1, "Value", none, 1},
+            {"check box", "Check1", -1, "Value", 0, 0},
+            {"tab", "TabStrip1", -1, "TabCaption", "B", "B", 0, 1},
+            {"array element's Index", "Label3", 1, "Index", none, 1},
+            {"form caption", "", -1, "Caption", "Titolo", "Titolo"},
+            {"form tag", "", -1, "Tag", "etichetta", "etichetta"},
+            {"form name", "", -1, "Name", none, "FormProva"},
+            {"form ScaleWidth", "", -1, "ScaleWidth", none, 6000.0},
+            {"Index of no array element", "Label1", -1, "Index", none, none, 343},
+            {"geometry no window takes", "Label1", -1, "Width", 1e12, none, 380},
+            {"geometry that is no number", "Label1", -1, "Top", "alto", none, 380},
+            {"setting Name", "Label1", -1, "Name", any, none, 383},
+            {"setting the form's Name", "", -1, "Name", any, none, 383},
+            {"setting Tabs", "TabStrip1", -1, "Tabs", any, none, 383},
+            {"setting an array element's Index", "Label3", 0, "Index", any, none, 383},
+            {"a tab beyond the last", "TabStrip1", -1, "TabCaption", none, none, 387, 3},
+            {"a tab before the first", "TabStrip1", -1, "TabCaption", any, none, 387, -2},
+            {"Caption of a text box", "Text1", -1, "Caption", any, none, 438},
+            {"ToolTipText of a menu item", "mnuFile", -1, "ToolTipText", any, none, 438},
+            {"AccessibleName of a menu item", "mnuFile", -1, "AccessibleName", none, none, 438},
+            {"Left of a line", "Line1", -1, "Left", any, none, 438},
+            {"X1 of a label", "Label1", -1, "X1", none, none, 438},
+            {"a property nobody has", "Label1", -1, "Colore", none, none, 438},
+            {"ToolTipText of the form", "", -1, "ToolTipText", any, none, 438},
+        };
+        for (const Row& row : rows) {
+            const QString control = QString::fromLatin1(row.control), property = QString::fromLatin1(row.property);
+            const auto get = [&] {
+                return control.isEmpty() ? m_form->get(property) : m_form->control(control, row.index).get(property, row.subscript);
+            };
+            int failure = 0;
+            QVariant read;
+            try {
+                if (!row.written.isValid())
+                    read = get();
+                else if (control.isEmpty())
+                    m_form->set(property, row.written);
+                else
+                    m_form->control(control, row.index).set(property, row.written, row.subscript);
+                read = get();
+            } catch (const forms::FormsError& error) {
+                failure = error.number();
+            }
+            QVERIFY2(failure == row.failure && (failure || read == row.read), row.name);
+        }
     }
 
     void controlArraysAndTheCollection()
     {
-        const QStringList design{"mnuFile", "mnuVoce(0)", "Label1", "Label3(0)", "Label3(1)",
-                                 "Text1", "Line1", "TabStrip1"};
         QCOMPARE(m_form->find(QStringLiteral("Label3")), nullptr); // an array is found by its index only
         // Nothing a user does to the controls reorders the collection.
         m_form->control(QStringLiteral("Text1")).setVisible(false);
@@ -155,7 +143,8 @@ private slots:
         forms::Control& item = m_form->loadControl(QStringLiteral("mnuVoce"), 1);
         forms::Control& label = m_form->loadControl(QStringLiteral("Label3"), 5);
 
-        QCOMPARE(namesOf(*m_form), design + QStringList({"mnuVoce(1)", "Label3(5)"}));
+        QCOMPARE(namesOf(*m_form), QStringList({"mnuFile", "mnuVoce(0)", "Label1", "Label3(0)", "Label3(1)", "Text1",
+                                                "Check1", "Line1", "TabStrip1", "mnuVoce(1)", "Label3(5)"}));
         QCOMPARE(item.caption(), QStringLiteral("Adesso")); // as element 0 stands now
         QVERIFY(item.isVisible());
         QVERIFY(!label.isVisible()); // new elements of control arrays start hidden
@@ -177,33 +166,25 @@ private slots:
         const QString picture = folder.filePath(QStringLiteral("red.png"));
         QVERIFY(red.save(picture));
         const QString markup = QStringLiteral("<img src=\"%1\" width=64 height=64>").arg(picture);
-        const auto showsRed = [](QWidget& widget) {
-            const QImage shown = widget.grab().toImage();
-            for (int y = 0; y < shown.height(); ++y)
-                for (int x = 0; x < shown.width(); ++x)
-                    if (shown.pixelColor(x, y) == Qt::red)
-                        return true;
-            return false;
-        };
-
         forms::Control& label = m_form->control(QStringLiteral("Label1"));
         label.set(QStringLiteral("Caption"), markup);
         label.set(QStringLiteral("ToolTipText"), markup);
-        label.widget()->resize(200, 100);
         QCOMPARE(label.caption(), markup);
         QCOMPARE(label.get(QStringLiteral("ToolTipText")).toString(), markup);
-        QVERIFY(!showsRed(*label.widget()));
         QLabel tip(label.widget()->toolTip()); // as the tooltip shows it
-        tip.resize(200, 100);
-        QVERIFY(!showsRed(tip));
+        for (QWidget* shown : {label.widget(), static_cast<QWidget*>(&tip)}) {
+            shown->resize(200, 100);
+            const QImage image = shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+            QCOMPARE(std::count(pixels, pixels + image.width() * image.height(), qRgb(255, 0, 0)), 0);
+        }
     }
 
     void twips()
     {
         // The offscreen screen has the classic 96 dots per inch: 15 twips a
         // pixel. Twips between two pixels go to the nearer one.
-        QCOMPARE((std::array{forms::toPixelsX(5068), forms::toPixelsX(22), forms::toPixelsY(23)}),
-                 (std::array{338, 1, 2}));
+        QCOMPARE((std::array{forms::toPixelsX(5068), forms::toPixelsX(22), forms::toPixelsY(23)}), (std::array{338, 1, 2}));
         for (int pixels : {0, 1, 7, 548, 1023, 1920, -3})
             QCOMPARE((std::pair{forms::toTwipsX(pixels), forms::toPixelsY(forms::toTwipsY(pixels))}),
                      (std::pair{pixels * 15.0, pixels}));
@@ -217,34 +198,21 @@ private slots:
         QCOMPARE(label.widget()->width(), 200 - 100); // right edge 3000 twips is pixel 200
     }
 
-    void numbersGroupedByThousands_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("separator");
-        QTest::newRow("Spanish") << "es_ES" << ".";
-        QTest::newRow("Polish") << "pl_PL" << "\u00A0";
-        QTest::newRow("Portuguese") << "pt_PT" << "\u00A0";
-        QTest::newRow("Italian") << "it_IT" << ".";
-        QTest::newRow("American English") << "en_US" << ",";
-    }
-
-    // Every number of four digits or more is grouped, in locales whose own
-    // rule leaves four-digit numbers whole too.
+    // Every number of four digits or more is grouped, also in locales whose
+    // own rule leaves four-digit numbers whole.
     void numbersGroupedByThousands()
     {
-        QFETCH(QString, locale);
-        QFETCH(QString, separator);
-        QLocale::setDefault(QLocale(locale));
         const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
-        QStringList shown;
-        for (const int number : {0, 999, 1994, 32767, 1234567, -1994})
-            shown << forms::formatGrouped(number);
-        QCOMPARE(shown, QStringList({"0", "999", "1#994", "32#767", "1#234#567", "-1#994"})
-                            .replaceInStrings(QStringLiteral("#"), separator));
+        for (const auto& [locale, separator] : {std::pair{"es_ES", u"."}, {"pl_PL", u"\u00A0"}, {"pt_PT", u"\u00A0"},
+                                               {"it_IT", u"."}, {"en_US", u","}}) {
+            QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+            QStringList shown;
+            for (const int number : {0, 999, 1994, 32767, 1234567, -1994})
+                shown << forms::formatGrouped(number);
+            QCOMPARE(shown, QStringList({"0", "999", "1#994", "32#767", "1#234#567", "-1#994"})
+                                .replaceInStrings(QStringLiteral("#"), QString::fromUtf16(separator)));
+        }
     }
-
-private:
-    std::unique_ptr<forms::Form> m_form;
 };
 
 QTEST_MAIN(PropertiesTest)

@@ -1,9 +1,7 @@
 #include "TestProgram.h"
 
 #include "forms/Accessibility.h"
-#include "forms/Application.h"
 #include "forms/Control.h"
-#include "forms/Form.h"
 #include "forms/Places.h"
 #include "forms/Random.h"
 #include "forms/Units.h"
@@ -20,14 +18,31 @@
 #error "TAVENDEL_ASSETS_DIR must name the source tree's assets folder"
 #endif
 
+namespace {
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+void restore(const char* name, const QByteArray& value)
+{
+    if (value.isNull())
+        qunsetenv(name);
+    else
+        qputenv(name, value);
+}
+} // namespace
+
 TestProgram::TestProgram(std::uint64_t seed, QSize screen)
+    : m_configHome(qgetenv("XDG_CONFIG_HOME")), m_dataHome(qgetenv("XDG_DATA_HOME"))
 {
     if (!m_folder.isValid() || !m_user.isValid())
         throw std::runtime_error("no temporary folder");
     forms::setAppPath(m_folder.path());
     // The user's own folders, never the real ones of whoever runs the tests.
-    m_configHome = qgetenv("XDG_CONFIG_HOME");
-    m_dataHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_user.filePath(QStringLiteral("config"))));
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_user.filePath(QStringLiteral("data"))));
     forms::setScreenSizeOverride(screen);
@@ -60,32 +75,11 @@ TestProgram::~TestProgram()
     forms::setAnnouncementListener({});
     forms::setScreenSizeOverride(QSize());
     forms::setAppPath(QString());
-    const auto restore = [](const char* name, const QByteArray& value) {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    };
     restore("XDG_CONFIG_HOME", m_configHome);
     restore("XDG_DATA_HOME", m_dataHome);
     Stato().reset();
     modLanguageSupport::setCurrentLanguage(QString());
 }
-
-QString TestProgram::filePath(const QString& name) const
-{
-    return m_folder.filePath(name);
-}
-
-namespace {
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + path.toStdString());
-}
-} // namespace
 
 void TestProgram::writeFile(const QString& name, const QByteArray& bytes) const
 {
@@ -97,15 +91,15 @@ void TestProgram::writeUserFile(const QString& name, const QByteArray& bytes) co
     write(m_user.filePath(name), bytes);
 }
 
-void TestProgram::removeFile(const QString& name) const
-{
-    QFile::remove(filePath(name));
-}
-
 QByteArray TestProgram::readFile(const QString& name) const
 {
     QFile file(filePath(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestProgram::storeLanguage(const QString& language) const
+{
+    writeFile(QStringLiteral("LangSetting.ini"), "[Language]\r\nCurrentLanguage=" + language.toUtf8() + "\r\n");
 }
 
 void TestProgram::installAsset(const QString& name, const QString& subfolder) const
@@ -116,14 +110,12 @@ void TestProgram::installAsset(const QString& name, const QString& subfolder) co
     writeFile(subfolder.isEmpty() ? name : subfolder + u'/' + name, source.readAll());
 }
 
-forms::Form& TestProgram::show(const QString& name)
+QStringList TestProgram::messageTexts() const
 {
-    return forms::Application::instance().show(name);
-}
-
-forms::Form* TestProgram::find(const QString& name) const
-{
-    return forms::Application::instance().find(name);
+    QStringList texts;
+    for (const forms::MsgBoxRequest& message : m_messages)
+        texts << message.text;
+    return texts;
 }
 
 void TestProgram::settle()

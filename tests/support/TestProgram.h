@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/Application.h"
 #include "forms/MessageBox.h"
 #include "forms/SoundPlayer.h"
 
@@ -14,7 +15,13 @@
 namespace forms {
 class Form;
 class Control;
+
+// For comparing the boxes a test expects with those asked for.
+inline bool operator==(const MsgBoxRequest& a, const MsgBoxRequest& b)
+{
+    return a.title == b.title && a.text == b.text && a.buttons == b.buttons && a.icon == b.icon;
 }
+} // namespace forms
 
 // A sound player that only writes down what it was asked to play.
 class RecordingSoundPlayer : public forms::SoundPlayer
@@ -25,11 +32,10 @@ public:
 };
 
 // Everything a test of the program's forms controls: a program folder of
-// its own (with the language files and the settings file copied in), the
-// user's configuration and data folders (empty), the random seed, the screen
-// size, the answers to message boxes, the sound player, and what is
-// announced to assistive technology. Destroying it unloads every form and
-// restores the defaults.
+// its own (empty until the test puts files in it), the user's configuration
+// and data folders (empty), the random seed, the screen size, the answers to
+// message boxes, the sound player, and what is announced to assistive
+// technology. Destroying it unloads every form and restores the defaults.
 class TestProgram
 {
 public:
@@ -41,20 +47,22 @@ public:
     QString folder() const { return m_folder.path(); }
     // Holds config/ and data/, the user's XDG configuration and data folders.
     QString userFolder() const { return m_user.path(); }
-    QString filePath(const QString& name) const;
-    // Writes a file into the program folder, or under the user's folder (UTF-8).
+    QString filePath(const QString& name) const { return m_folder.filePath(name); }
+    // Writes a file into the program folder, or under the user's folder.
     void writeFile(const QString& name, const QByteArray& bytes) const;
     void writeUserFile(const QString& name, const QByteArray& bytes) const;
-    void removeFile(const QString& name) const;
     QByteArray readFile(const QString& name) const;
+    // A LangSetting.ini in the program folder that names this language.
+    void storeLanguage(const QString& language) const;
     // Copies a file of the program as it ships (assets/) into the folder, or
     // into a folder below it.
     void installAsset(const QString& name, const QString& subfolder = {}) const;
 
-    // Message boxes: the next answers to give, in order (Yes when none is
-    // queued), and every box that was asked for.
+    // Message boxes: the next answers to give, in order (Yes or OK when none
+    // is queued), and every box that was asked for.
     void answerNext(forms::MsgBoxResult answer) { m_answers.push_back(answer); }
     const std::vector<forms::MsgBoxRequest>& messages() const { return m_messages; }
+    QStringList messageTexts() const;
     int endRequests() const { return m_ends; }
 
     RecordingSoundPlayer& sounds() { return m_sounds; }
@@ -62,8 +70,8 @@ public:
     QStringList& announced() { return m_announced; }
 
     // Shows a form through the runtime (Load, then Activate).
-    forms::Form& show(const QString& name);
-    forms::Form* find(const QString& name) const;
+    forms::Form& show(const QString& name) { return forms::Application::instance().show(name); }
+    forms::Form* find(const QString& name) const { return forms::Application::instance().find(name); }
     // Lets deferred deletions and pending events run.
     static void settle();
 

@@ -1,0 +1,264 @@
+// What every form shares: its life (its own first steps, the translation,
+// the fitting to 75 % of the screen, the colour, its own last steps, then
+// covering the screen and rescaling), the About message, the two
+// confirmations, the key upper-casing, the palette's colours drawn fairly
+// and the sounds played only when switched on.
+
+#include "TestProgram.h"
+
+#include "app/RegistroForme.h"
+#include "forms/Control.h"
+#include "forms/Random.h"
+#include "language/modLanguageSupport.h"
+#include "layout/clsResize.h"
+#include "shell/FormTavendel.h"
+#include "shell/Modulo1.h"
+#include "shell/ModuloColoriSuoni.h"
+#include "shell/SharedState.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+using forms::MsgBoxButtons;
+using forms::MsgBoxIcon;
+
+namespace {
+
+constexpr quint32 kDesignColour = 0x123456; // in no palette entry
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kHyphens(23, u'-');
+
+// A language file of these lines, made current.
+void useLanguage(const TestProgram& program, const QByteArray& lines)
+{
+    program.writeFile(QStringLiteral("Prova.lng"), lines);
+    modLanguageSupport::setCurrentLanguage(QStringLiteral("Prova"));
+}
+
+class FormDiVita : public FormTavendel
+{
+public:
+    explicit FormDiVita(bool colourAtLoad)
+        : FormTavendel({.name = QStringLiteral("FormDiVita"), .clientWidth = 8220, .clientHeight = 5730,
+                        .backColor = kDesignColour,
+                        .controls = {{.name = QStringLiteral("Label1"), .caption = QStringLiteral("Ciao"),
+                                      .left = 1200, .top = 120, .width = 6195, .height = 3975}}},
+                       colourAtLoad)
+    {}
+
+    QStringList steps; // what the form looked like at each step of its life
+
+protected:
+    void primaDellaTraduzione() override { note(QStringLiteral("own first steps")); }
+    void caricamento() override { note(QStringLiteral("own last steps")); }
+    void attivazione() override { note(QStringLiteral("activated")); }
+
+private:
+    void note(const QString& name)
+    {
+        const clsResize* fitter = Stato().objResize();
+        steps << QStringLiteral("%1: %2, %3 %4 %5 %6, %7, %8, %9")
+                     .arg(name, control(QStringLiteral("Label1")).caption())
+                     .arg(left()).arg(top()).arg(width()).arg(height())
+                     .arg(backColor(), 0, 16)
+                     .arg(fitter && fitter->SourceForm() == this ? "fitted" : "not fitted")
+                     .arg(window()->isVisible() ? "shown" : "hidden");
+    }
+};
+
+// A form that leaves again during its own Load.
+class FormFugace : public FormTavendel
+{
+public:
+    FormFugace() : FormTavendel({.name = QStringLiteral("FormFugace"), .clientWidth = 3000, .clientHeight = 2000}) {}
+
+protected:
+    void caricamento() override { forms::Application::instance().unload(*this); }
+};
+
+} // namespace
+
+class ShellTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        RegistraForme();
+        forms::Application& forms = forms::Application::instance();
+        for (const bool colourAtLoad : {true, false})
+            forms.registerForm(colourAtLoad ? "FormDiVita" : "FormDiVitaSenzaColore",
+                               [colourAtLoad] { return std::make_unique<FormDiVita>(colourAtLoad); });
+        forms.registerForm(QStringLiteral("FormFugace"), [] { return std::make_unique<FormFugace>(); });
+        // A form of the program's kind, with no language menu or exercise of its own.
+        forms.registerForm(QStringLiteral("FormEsercizio"), [] {
+            return std::make_unique<FormTavendel>(
+                forms::FormDesign{.name = QStringLiteral("FormEsercizio"), .clientWidth = 3000, .clientHeight = 2000});
+        });
+    }
+
+    void lifeOfAForm()
+    {
+        TestProgram program(5);
+        const quint32 paletteColour = ModuloColoriSuoni::ColoreCasuale();
+        forms::randomize(5);
+        useLanguage(program, "[FormDiVita]\r\nLabel1.Caption=\"Hello\"\r\n");
+        auto& form = static_cast<FormDiVita&>(program.show(QStringLiteral("FormDiVita")));
+        // Loaded at 75 % of 15360 x 11520 twips, centred, translated and coloured.
+        const QString colour = QString::number(paletteColour, 16);
+        QCOMPARE(form.steps, QStringList({"own first steps: Ciao, 0 0 8220 5730, 123456, not fitted, hidden",
+                                          "own last steps: Hello, 1920 1440 11520 8640, " + colour + ", fitted, hidden",
+                                          "activated: Hello, 0 0 15360 11520, " + colour + ", fitted, shown"}));
+        // The controls followed the client area (the screen less the window's frame).
+        forms::Control& label = form.control(QStringLiteral("Label1"));
+        QCOMPARE(label.width(), 6195 * form.scaleWidth() / 8220);
+        QCOMPARE(label.height(), 3975 * form.scaleHeight() / 5730);
+
+        // A move to a form that unloads itself during its Load leaves this one
+        // in place, still fitted to its window.
+        QCOMPARE(forms::Application::instance().switchTo(QStringLiteral("FormFugace"), form), nullptr);
+        TestProgram::settle();
+        // The pupil drags the window back to its design client size: 548 x 382 pixels.
+        form.window()->resize(548, 382);
+        QTRY_COMPARE(QRectF(label.left(), label.top(), label.width(), label.height()), QRectF(1200, 120, 6195, 3975));
+    }
+
+    void aFormThatColoursItselfLaterKeepsItsColourAndDrawsNothing()
+    {
+        TestProgram program(5);
+        const float next = forms::rnd();
+        forms::randomize(5);
+        QCOMPARE(program.show(QStringLiteral("FormDiVitaSenzaColore")).backColor(), kDesignColour);
+        QCOMPARE(forms::rnd(), next);
+    }
+
+    // The author block names no invented person, and no web or e-mail
+    // address; then come the language file's lines 9996 to 9999 that are not
+    // empty, in their order.
+    void aboutBox_data()
+    {
+        QTest::addColumn<QByteArray>("strings");
+        QTest::addColumn<QString>("lines"); // what follows the author block
+
+        QTest::newRow("9996 and 9998 only") << QByteArray("9996=\"Primo\"\r\n9997=\"\"\r\n9998=\"Terzo\"\r\n")
+                                            << kCrLf + kHyphens + kCrLf + "Primo" + kCrLf + "Terzo" + kCrLf;
+        QTest::newRow("all four, in their order")
+            << QByteArray("9999=\"D\"\r\n9998=\"C\"\r\n9997=\"B\"\r\n9996=\"A\"\r\n")
+            << kCrLf + kHyphens + kCrLf + "A" + kCrLf + "B" + kCrLf + "C" + kCrLf + "D" + kCrLf;
+        QTest::newRow("none but other ids: the author block alone") << QByteArray("0001=\"Esci?\"\r\n9995=\"x\"\r\n")
+                                                                    << QString();
+    }
+
+    void aboutBox()
+    {
+        QFETCH(QByteArray, strings);
+        QFETCH(QString, lines);
+        TestProgram program;
+        useLanguage(program, "[Strings]\r\n" + strings);
+        Modulo1::MostraInformazioni();
+
+        const QString author = QStringList{"Tavendel, software libero  ", ' ' + kHyphens + ' ',
+                                           "README.md e LICENSE: nella cartella del programma",
+                                           "mail: nessuna, le istruzioni sono nel README.md"}.join(kCrLf);
+        QVERIFY(!author.contains(QRegularExpression(QStringLiteral("@|https?:|www\\.|\\.(com|org|net|it)\\b"))));
+        QCOMPARE(program.messages(), (std::vector<forms::MsgBoxRequest>{
+                                         {"Tavendel", author + lines, MsgBoxButtons::OkOnly, MsgBoxIcon::Information}}));
+    }
+
+    void confirmations_data()
+    {
+        QTest::addColumn<bool>("toTheMenu"); // TornaAlMenu, else ConfermaUscita
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("shownAfter");
+        QTest::addColumn<bool>("ends");
+
+        QTest::newRow("ConfermaUscita, No: nothing changes") << false << false << "FormEsercizio" << false;
+        QTest::newRow("ConfermaUscita, Yes: the fitter goes, then the program") << false << true << "FormEsercizio" << true;
+        QTest::newRow("TornaAlMenu, No: the exercise goes on") << true << false << "FormEsercizio" << false;
+        QTest::newRow("TornaAlMenu, Yes: back to the menu") << true << true << "FormMenu" << false;
+    }
+
+    void confirmations()
+    {
+        QFETCH(bool, toTheMenu);
+        QFETCH(bool, yes);
+        QFETCH(QString, shownAfter);
+        QFETCH(bool, ends);
+        TestProgram program;
+        useLanguage(program, "[Strings]\r\n0001=\"Vuoi uscire?\"\r\n0003=\"Torni al menu?\"\r\n");
+        forms::Form& esercizio = program.show(QStringLiteral("FormEsercizio"));
+        QList<bool> releasedAtEnd;
+        forms::Application::instance().setEndHandler([&] { releasedAtEnd << !Stato().objResize(); });
+        program.answerNext(yes ? forms::MsgBoxResult::Yes : forms::MsgBoxResult::No);
+
+        toTheMenu ? Modulo1::TornaAlMenu(esercizio) : Modulo1::ConfermaUscita();
+
+        const QString question = toTheMenu ? QStringLiteral("Torni al menu?") : QStringLiteral("Vuoi uscire?");
+        QCOMPARE(program.messages(), (std::vector<forms::MsgBoxRequest>{
+                                         {"Tavendel", question, MsgBoxButtons::YesNo, MsgBoxIcon::Question}}));
+        QCOMPARE(releasedAtEnd, ends ? QList<bool>{true} : QList<bool>());
+        QCOMPARE(bool(Stato().objResize()), !ends);
+        QCOMPARE(forms::Application::instance().loadedForms().size(), std::size_t(1));
+        QCOMPARE(forms::Application::instance().loadedForms().front()->name(), shownAfter);
+    }
+
+    // Only the 26 small letters change, in the caller's variable too.
+    void maiuscolo()
+    {
+        const std::pair<int, int> keys[] = {{'a', 'A'}, {'z', 'Z'}, {'`', '`'}, {'{', '{'}, {'A', 'A'}, {8, 8}, {0xE0, 0xE0}};
+        for (const auto& [key, result] : keys) {
+            int code = key;
+            QCOMPARE(Modulo1::Maiuscolo(code), result);
+            QCOMPARE(code, result);
+        }
+    }
+
+    // Orange and pale magenta stand twice among the 18 entries: each of the
+    // 16 colours comes up as often as its entries say, far within chance
+    // (about 4.5 standard deviations).
+    void paletteDrawsEveryEntryAlike()
+    {
+        TestProgram program(20030907);
+        constexpr int kDraws = 36000;
+        QHash<std::uint32_t, int> counts;
+        for (int i = 0; i < kDraws; ++i)
+            ++counts[ModuloColoriSuoni::ColoreCasuale()];
+        QCOMPARE(counts.size(), 16);
+        const auto& palette = ModuloColoriSuoni::kTavolozza;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+            const auto entries = std::count(palette.begin(), palette.end(), it.key());
+            QCOMPARE(entries, it.key() == 0x0080FF || it.key() == 0xFFC0FF ? 2 : 1);
+            QVERIFY2(std::abs(it.value() - entries * kDraws / 18) < 200 * entries, qPrintable(QString::number(it.key(), 16)));
+        }
+    }
+
+    // Right answers play the four files alike, from the program's folder;
+    // the wrong-answer sound and silence take nothing from the generator.
+    void sounds()
+    {
+        TestProgram program(11);
+        const float next = forms::rnd();
+        forms::randomize(11);
+        for (int i = 0; i < 8000; ++i)
+            ModuloColoriSuoni::SuonoEsatto();
+        QHash<QString, int> counts;
+        for (const QString& path : program.sounds().played)
+            ++counts[path.sliced(program.folder().size())];
+        QCOMPARE(counts.keys().size(), 4);
+        for (const QString& file : {"/suoni/si1.wav", "/suoni/si2.wav", "/suoni/si3.wav", "/suoni/si4.wav"})
+            QVERIFY2(std::abs(counts.value(file) - 2000) < 200, qPrintable(file));
+
+        program.sounds().played.clear();
+        forms::randomize(11);
+        ModuloColoriSuoni::SuonoErrato();
+        Stato().setSuoniAttivati(false);
+        ModuloColoriSuoni::SuonoEsatto();
+        ModuloColoriSuoni::SuonoErrato();
+        QCOMPARE(program.sounds().played, QStringList{program.folder() + QStringLiteral("/suoni/no.wav")});
+        QCOMPARE(forms::rnd(), next);
+    }
+};
+
+QTEST_MAIN(ShellTest)
+#include "ShellTest.moc"

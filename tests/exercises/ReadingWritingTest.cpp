@@ -249,6 +249,8 @@ private slots:
     {
         ExerciseDriver exercise(kReading);
         TestProgram& program = exercise.program();
+        program.installAsset(QStringLiteral("Italiano.lng"));
+        program.storeLanguage(QStringLiteral("Italiano"));
         forms::Form& form = exercise.open(88);
         for (int count = 1; count < SharedState::kCountLimit; ++count) { // both one short of the limit
             Stato().aggiungiEsatto();
@@ -266,7 +268,9 @@ private slots:
         QAction* esci = exercise.control(QStringLiteral("mnuEsci")).action();
         esci->trigger();
         TestProgram::settle();
-        QVERIFY(program.messages().size() == 1 && program.find(kReading) == &form);
+        QCOMPARE(program.messages(), std::vector<forms::MsgBoxRequest>({{"Tavendel", "Vuoi lasciare l'esercizio e tornare al menu principale?",
+                                                                          forms::MsgBoxButtons::YesNo, forms::MsgBoxIcon::Question}}));
+        QCOMPARE(program.find(kReading), &form);
         QVERIFY(form.window()->grab().toImage() == solved);
         const QString question = exercise.caption(kQuestion);
         exercise.control(QStringLiteral("MenuAzzera")).action()->trigger();

@@ -1,8 +1,8 @@
 // What every form shares: its life (its own first steps, the translation,
 // the fitting to 75 % of the screen, the colour, its own last steps, then
-// covering the screen and rescaling), the About message, the two
-// confirmations, the key upper-casing, the palette's colours drawn fairly
-// and the sounds played only when switched on.
+// covering the screen and rescaling), the About message, the key
+// upper-casing, the palette's colours drawn fairly and the sounds played
+// only when switched on.
 
 #include "TestProgram.h"
 
@@ -91,11 +91,6 @@ private slots:
             forms.registerForm(colourAtLoad ? "FormDiVita" : "FormDiVitaSenzaColore",
                                [colourAtLoad] { return std::make_unique<FormDiVita>(colourAtLoad); });
         forms.registerForm(QStringLiteral("FormFugace"), [] { return std::make_unique<FormFugace>(); });
-        // A form of the program's kind, with no language menu or exercise of its own.
-        forms.registerForm(QStringLiteral("FormEsercizio"), [] {
-            return std::make_unique<FormTavendel>(
-                forms::FormDesign{.name = QStringLiteral("FormEsercizio"), .clientWidth = 3000, .clientHeight = 2000});
-        });
     }
 
     void lifeOfAForm()
@@ -164,43 +159,6 @@ private slots:
         QVERIFY(!author.contains(QRegularExpression(QStringLiteral("@|https?:|www\\.|\\.(com|org|net|it)\\b"))));
         QCOMPARE(program.messages(), (std::vector<forms::MsgBoxRequest>{
                                          {"Tavendel", author + lines, MsgBoxButtons::OkOnly, MsgBoxIcon::Information}}));
-    }
-
-    void confirmations_data()
-    {
-        QTest::addColumn<bool>("toTheMenu"); // TornaAlMenu, else ConfermaUscita
-        QTest::addColumn<bool>("yes");
-        QTest::addColumn<QString>("shownAfter");
-        QTest::addColumn<bool>("ends");
-
-        QTest::newRow("ConfermaUscita, No: nothing changes") << false << false << "FormEsercizio" << false;
-        QTest::newRow("ConfermaUscita, Yes: the fitter goes, then the program") << false << true << "FormEsercizio" << true;
-        QTest::newRow("TornaAlMenu, No: the exercise goes on") << true << false << "FormEsercizio" << false;
-        QTest::newRow("TornaAlMenu, Yes: back to the menu") << true << true << "FormMenu" << false;
-    }
-
-    void confirmations()
-    {
-        QFETCH(bool, toTheMenu);
-        QFETCH(bool, yes);
-        QFETCH(QString, shownAfter);
-        QFETCH(bool, ends);
-        TestProgram program;
-        useLanguage(program, "[Strings]\r\n0001=\"Vuoi uscire?\"\r\n0003=\"Torni al menu?\"\r\n");
-        forms::Form& esercizio = program.show(QStringLiteral("FormEsercizio"));
-        QList<bool> releasedAtEnd;
-        forms::Application::instance().setEndHandler([&] { releasedAtEnd << !Stato().objResize(); });
-        program.answerNext(yes ? forms::MsgBoxResult::Yes : forms::MsgBoxResult::No);
-
-        toTheMenu ? Modulo1::TornaAlMenu(esercizio) : Modulo1::ConfermaUscita();
-
-        const QString question = toTheMenu ? QStringLiteral("Torni al menu?") : QStringLiteral("Vuoi uscire?");
-        QCOMPARE(program.messages(), (std::vector<forms::MsgBoxRequest>{
-                                         {"Tavendel", question, MsgBoxButtons::YesNo, MsgBoxIcon::Question}}));
-        QCOMPARE(releasedAtEnd, ends ? QList<bool>{true} : QList<bool>());
-        QCOMPARE(bool(Stato().objResize()), !ends);
-        QCOMPARE(forms::Application::instance().loadedForms().size(), std::size_t(1));
-        QCOMPARE(forms::Application::instance().loadedForms().front()->name(), shownAfter);
     }
 
     // Only the 26 small letters change, in the caller's variable too.

@@ -1,4 +1,4 @@
-// The answer sounds as shipped, and the Qt Multimedia player: which files it
+// The Qt Multimedia player: which files it
 // accepts, the alert for the others, and a new sound replacing the one
 // before it.
 
@@ -8,8 +8,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <QtEndian>
 
 #include <set>
 
@@ -104,11 +102,10 @@ private slots:
         QCOMPARE(forms::isPlayableWave(write(bytes)), playable);
     }
 
-    // The shipped sounds: canonical 16-bit mono PCM at 22050 Hz, short, below
-    // clipping, silent at both ends (no click), the four right-answer jingles
-    // all different. A quick run of them plays with no alert, each sound
-    // replacing the last, the same sound again restarting it; a file it cannot
-    // play gives one alert.
+    // The five shipped sounds, all different (what they hold is pinned by
+    // their generator), play one after the other with no alert, each
+    // replacing the last, the same sound again restarting it; a file the
+    // player cannot play gives one alert.
     void playsTheAnswerSounds()
     {
         QtSoundPlayer player([this] { ++alerts_; });
@@ -117,19 +114,7 @@ private slots:
         for (const char* file : {"si1.wav", "si2.wav", "si3.wav", "si4.wav", "no.wav"}) {
             QFile wav(sound(QString::fromLatin1(file)));
             QVERIFY(wav.open(QIODevice::ReadOnly));
-            const QByteArray bytes = wav.readAll();
-            distinct.insert(bytes);
-            QCOMPARE(bytes, riff(fmt() + chunk("data", bytes.mid(44))));
-            const qsizetype count = (bytes.size() - 44) / 2;
-            const auto peak = [&](qsizetype from, qsizetype to) {
-                int loudest = 0;
-                for (const char* at = bytes.constData() + 44 + 2 * from; at < bytes.constData() + 44 + 2 * to; at += 2)
-                    loudest = std::max(loudest, std::abs(int(qFromLittleEndian<qint16>(at))));
-                return loudest;
-            };
-            QVERIFY2(count / 22050.0 >= 0.3 && count / 22050.0 <= 0.7 && bytes.size() <= 40 * 1024, file);
-            QVERIFY2(peak(0, count) < 32000 && peak(0, count) > 8000, file); // neither clipping nor too quiet
-            QVERIFY2(peak(0, 5) < 328 && peak(count - 5, count) < 328, file); // the first and last quarter-millisecond
+            distinct.insert(wav.readAll());
             player.play(sound(QString::fromLatin1(file)));
             QCOMPARE(player.source(), QUrl::fromLocalFile(sound(QString::fromLatin1(file))));
             QTRY_COMPARE(player.status(), QSoundEffect::Ready);

@@ -209,50 +209,39 @@ private slots:
         QVERIFY(program.messages().empty());
     }
 
+    // Switched off on the menu, the sounds stay off in an exercise and back.
     void soundsSwitchedOffStayOffAcrossAnExercise()
     {
         TestProgram program;
         FormMenu& menu = apriMenu(program);
         QVERIFY(menu.control("Check1").isChecked());
         QTest::keyClick(menu.control("Check1").widget(), Qt::Key_Space);
-        QVERIFY(!Stato().SuoniAttivati());
         clicca(menu.control("Command2"));
-        // What the exercise does for a right and a wrong answer, then back.
         ModuloColoriSuoni::SuonoEsatto();
-        ModuloColoriSuoni::SuonoErrato();
         Modulo1::TornaAlMenu(*program.find("Form1"));
         TestProgram::settle();
-        QVERIFY(!program.find(kMenu)->control("Check1").isChecked());
-        QVERIFY(!Stato().SuoniAttivati());
+        QVERIFY(!program.find(kMenu)->control("Check1").isChecked() && !Stato().SuoniAttivati());
         QVERIFY(program.sounds().played.isEmpty());
     }
 
-    void exitAsksAndEndsOnlyOnYes_data()
-    {
-        QTest::addColumn<bool>("fromFrame");
-        QTest::addColumn<bool>("yes");
-        for (const bool fromFrame : {false, true})
-            for (const bool yes : {false, true})
-                QTest::addRow("%s, %s", fromFrame ? "window closed" : "Esci", yes ? "Yes" : "No") << fromFrame << yes;
-    }
-
+    // "Esci" and the window's close button ask the same; only Yes ends, the
+    // fitter going first, and No changes nothing.
     void exitAsksAndEndsOnlyOnYes()
     {
-        QFETCH(bool, fromFrame);
-        QFETCH(bool, yes);
-        TestProgram program;
-        FormMenu& menu = apriMenu(program);
-        const QString colore = menu.control("Label3").caption() + QString::number(menu.backColor());
-        program.answerNext(yes ? forms::MsgBoxResult::Yes : forms::MsgBoxResult::No);
-        fromFrame ? void(menu.window()->close()) : clicca(menu.control("Command1"));
-        TestProgram::settle();
-
-        QCOMPARE(program.messages(), std::vector<forms::MsgBoxRequest>({{"Tavendel", "Vuoi davvero uscire da Tavendel?",
-                                                                          forms::MsgBoxButtons::YesNo, forms::MsgBoxIcon::Question}}));
-        QCOMPARE(program.endRequests(), yes ? 1 : 0);
-        QCOMPARE(Stato().objResize() != nullptr, !yes); // the fitter goes before the program
-        QCOMPARE(program.find(kMenu), &menu);
-        QCOMPARE(menu.control("Label3").caption() + QString::number(menu.backColor()), colore);
+        for (const bool fromFrame : {false, true})
+            for (const bool yes : {false, true}) {
+                TestProgram program;
+                FormMenu& menu = apriMenu(program);
+                const QString aspetto = menu.control("Label3").caption() + QString::number(menu.backColor());
+                program.answerNext(yes ? forms::MsgBoxResult::Yes : forms::MsgBoxResult::No);
+                fromFrame ? void(menu.window()->close()) : clicca(menu.control("Command1"));
+                TestProgram::settle();
+                QCOMPARE(program.messages(), std::vector<forms::MsgBoxRequest>({{"Tavendel", "Vuoi davvero uscire da Tavendel?",
+                                                                                  forms::MsgBoxButtons::YesNo, forms::MsgBoxIcon::Question}}));
+                QCOMPARE((std::tuple{program.endRequests(), Stato().objResize() != nullptr, program.find(kMenu)}),
+                         (std::tuple{int(yes), !yes, static_cast<forms::Form*>(&menu)}));
+                QCOMPARE(menu.control("Label3").caption() + QString::number(menu.backColor()), aspetto);
+            }
     }
 
     // Language files beside the program (none of the other names counts as

@@ -2,6 +2,7 @@
 
 #include "TestProgram.h"
 
+#include "app/RegistroForme.h"
 #include "forms/Control.h"
 #include "forms/Form.h"
 #include "forms/Random.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QTest>
@@ -18,13 +20,17 @@
 // Drives an exercise as the pupil does, in a program of its own. The
 // question and answer-box helpers are for the reading ("Form1") and the
 // writing ("Form2") exercise: they read the question off the screen and
-// type; a question is chosen by scripting the draws that bring it.
+// type; a question is chosen by scripting the draws that bring it. Numbers
+// are grouped as on an Italian desktop.
 class ExerciseDriver
 {
 public:
     explicit ExerciseDriver(QString formName, std::uint64_t seed = 1, QSize screen = QSize(1024, 768))
         : m_program(seed, screen), m_formName(std::move(formName))
-    {}
+    {
+        RegistraForme();
+        QLocale::setDefault(QLocale(QLocale::Italian));
+    }
 
     TestProgram& program() { return m_program; }
     // Opens the exercise with counts left over, as another exercise leaves them.
@@ -75,15 +81,11 @@ public:
     }
     QString rightAnswer() const
     {
-        const QString numeral = QString::fromStdString(ModuloRomano::TraduciRomano(shownNumber())).remove(u' ');
-        return reading() ? QString::number(shownNumber()) : numeral;
+        return reading() ? QString::number(shownNumber())
+                         : QString::fromStdString(ModuloRomano::TraduciRomano(shownNumber())).remove(u' ');
     }
     // A number as an Italian desktop shows it: "1.994".
-    static QString grouped(int number)
-    {
-        return number < 1000 ? QString::number(number)
-                             : QStringLiteral("%1.%2").arg(number / 1000).arg(number % 1000, 3, 10, QChar(u'0'));
-    }
+    static QString grouped(int number) { return QLocale().toString(number); }
 
     // How text reaches the answer box.
     enum class Entry { Keys, Paste, Drop };

@@ -21,7 +21,8 @@
 // question and answer-box helpers are for the reading ("Form1") and the
 // writing ("Form2") exercise: they read the question off the screen and
 // type; a question is chosen by scripting the draws that bring it. Numbers
-// are grouped as on an Italian desktop.
+// are grouped as on an Italian desktop ("1.994"), which is what the tests'
+// QLocale().toString(number) gives them.
 class ExerciseDriver
 {
 public:
@@ -43,8 +44,7 @@ public:
     }
     forms::Form& openAt(std::int16_t level, std::int16_t number)
     {
-        Stato().setNumeroMassimo(level);
-        seedNext(number, 2);
+        seedNext(number, 2, level);
         return open(level);
     }
 
@@ -84,8 +84,6 @@ public:
         return reading() ? QString::number(shownNumber())
                          : QString::fromStdString(ModuloRomano::TraduciRomano(shownNumber())).remove(u' ');
     }
-    // A number as an Italian desktop shows it: "1.994".
-    static QString grouped(int number) { return QLocale().toString(number); }
 
     // How text reaches the answer box.
     enum class Entry { Keys, Paste, Drop };
@@ -109,10 +107,10 @@ public:
     // Scripts the generator so that the next question is `number`, after the
     // colours drawn first (Load's and the question's when it opens), which
     // take any value: the number's draw falls in the middle of its share of [0, 1).
-    void seedNext(std::int16_t number, int colours = 1) const
+    void seedNext(std::int16_t number, int colours = 1, std::int16_t level = Stato().NumeroMassimo()) const
     {
         std::vector<float> draws(colours, 0.5f);
-        draws.push_back((float(number) - 0.5f) / float(Stato().NumeroMassimo()));
+        draws.push_back((float(number) - 0.5f) / float(level));
         forms::scriptDraws(std::move(draws));
     }
 

@@ -144,10 +144,11 @@ private slots:
 
     // Typed keys pass the exercise's rules, and pasted or dropped text the
     // same rules, then the box's length (mends). Enter on an empty box is no
-    // answer; an answer is judged once, with its face, count, sound and what
-    // a screen reader hears. A wrong one stays, and Enter counts it again;
-    // after a right one, Enter on avanti brings the next question, the
-    // verdict on show until the next answer.
+    // answer and says nothing; an answer is judged once, with its face,
+    // count, one sound (which one is the matching test's: the three share
+    // the verdict) and what a screen reader hears. A wrong one stays, and
+    // Enter counts it again; after a right one, Enter on avanti brings the
+    // next question, the verdict on show until the next answer.
     void answersAreJudged()
     {
         QFETCH(Answer, answer);

@@ -2,6 +2,7 @@
 
 #include "TestProgram.h"
 
+#include "app/RegistroForme.h"
 #include "forms/Control.h"
 #include "forms/Form.h"
 #include "forms/Random.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QTest>
@@ -18,13 +20,18 @@
 // Drives an exercise as the pupil does, in a program of its own. The
 // question and answer-box helpers are for the reading ("Form1") and the
 // writing ("Form2") exercise: they read the question off the screen and
-// type; a question is chosen by scripting the draws that bring it.
+// type; a question is chosen by scripting the draws that bring it. Numbers
+// are grouped as on an Italian desktop ("1.994"), which is what the tests'
+// QLocale().toString(number) gives them.
 class ExerciseDriver
 {
 public:
     explicit ExerciseDriver(QString formName, std::uint64_t seed = 1, QSize screen = QSize(1024, 768))
         : m_program(seed, screen), m_formName(std::move(formName))
-    {}
+    {
+        RegistraForme();
+        QLocale::setDefault(QLocale(QLocale::Italian));
+    }
 
     TestProgram& program() { return m_program; }
     // Opens the exercise with counts left over, as another exercise leaves them.
@@ -37,8 +44,7 @@ public:
     }
     forms::Form& openAt(std::int16_t level, std::int16_t number)
     {
-        Stato().setNumeroMassimo(level);
-        seedNext(number, 2);
+        seedNext(number, 2, level);
         return open(level);
     }
 
@@ -75,14 +81,8 @@ public:
     }
     QString rightAnswer() const
     {
-        const QString numeral = QString::fromStdString(ModuloRomano::TraduciRomano(shownNumber())).remove(u' ');
-        return reading() ? QString::number(shownNumber()) : numeral;
-    }
-    // A number as an Italian desktop shows it: "1.994".
-    static QString grouped(int number)
-    {
-        return number < 1000 ? QString::number(number)
-                             : QStringLiteral("%1.%2").arg(number / 1000).arg(number % 1000, 3, 10, QChar(u'0'));
+        return reading() ? QString::number(shownNumber())
+                         : QString::fromStdString(ModuloRomano::TraduciRomano(shownNumber())).remove(u' ');
     }
 
     // How text reaches the answer box.
@@ -107,10 +107,10 @@ public:
     // Scripts the generator so that the next question is `number`, after the
     // colours drawn first (Load's and the question's when it opens), which
     // take any value: the number's draw falls in the middle of its share of [0, 1).
-    void seedNext(std::int16_t number, int colours = 1) const
+    void seedNext(std::int16_t number, int colours = 1, std::int16_t level = Stato().NumeroMassimo()) const
     {
         std::vector<float> draws(colours, 0.5f);
-        draws.push_back((float(number) - 0.5f) / float(Stato().NumeroMassimo()));
+        draws.push_back((float(number) - 0.5f) / float(level));
         forms::scriptDraws(std::move(draws));
     }
 

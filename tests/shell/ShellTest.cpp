@@ -185,11 +185,22 @@ private slots:
                      qPrintable(QString::number(it.key(), 16)));
     }
 
-    // The wrong-answer sound, and silence, take nothing from the generator
-    // (the right answers' four sounds all come up in the exercises' tests).
+    // Right answers play the four files alike, from the program's folder;
+    // the wrong-answer sound and silence take nothing from the generator.
     void sounds()
     {
         TestProgram program(11);
+        for (int i = 0; i < 4000; ++i)
+            ModuloColoriSuoni::SuonoEsatto();
+        QHash<QString, int> counts;
+        for (const QString& path : program.sounds().played)
+            ++counts[path.sliced(program.folder().size())];
+        QCOMPARE(counts.keys().size(), 4);
+        for (const QString& file : {"/suoni/si1.wav", "/suoni/si2.wav", "/suoni/si3.wav", "/suoni/si4.wav"})
+            QVERIFY2(std::abs(counts.value(file) - 1000) < 150, qPrintable(file));
+
+        program.sounds().played.clear();
+        forms::randomize(11);
         const float next = forms::rnd();
         forms::randomize(11);
         ModuloColoriSuoni::SuonoErrato();

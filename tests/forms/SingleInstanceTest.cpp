@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 
@@ -24,10 +25,7 @@ constexpr int kWaitMs = 10000;
 // unusable. The holder: a first copy that lives, one killed (its lock file
 // then emptied, as a crash may leave it), or none. The folder the second copy
 // starts from, and its answer.
-struct Row
-{
-    QString runtimeFolder, holder, from, answer;
-};
+using Row = std::array<QString, 4>; // runtime folder, holder, from, answer
 
 class SingleInstanceTest : public QObject
 {
@@ -51,16 +49,13 @@ private slots:
         const auto& [runtimeFolder, holder, from, answer] = row;
         QTemporaryDir folder; // the row's runtime folder, and its temporary folder
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TMPDIR"), folder.path());
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
+        const bool unusable = runtimeFolder == QLatin1String("unusable"); // and a temporary "folder" that is a file
+        environment.insert(QStringLiteral("TMPDIR"), unusable ? QCoreApplication::applicationFilePath() : folder.path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), unusable ? folder.filePath("missing") : folder.path());
         if (runtimeFolder == QLatin1String("none"))
             environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         if (runtimeFolder == QLatin1String("open"))
             fs::permissions(folder.path().toStdString(), fs::perms::all);
-        if (runtimeFolder == QLatin1String("unusable")) { // none, and a temporary "folder" that is a plain file
-            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.filePath(QStringLiteral("missing")));
-            environment.insert(QStringLiteral("TMPDIR"), QCoreApplication::applicationFilePath());
-        }
         QProcess first;
         const auto stop = qScopeGuard([&first] { first.kill(), first.waitForFinished(kWaitMs); });
         if (holder != QLatin1String("none")) {

@@ -19,7 +19,7 @@ using forms::ControlKind;
 
 namespace {
 
-forms::ControlDesign at(const char* name, ControlKind kind, double left, double top)
+forms::ControlDesign at(const char* name, double left, double top, ControlKind kind = ControlKind::Label)
 {
     return {.name = QString::fromLatin1(name), .kind = kind, .left = left, .top = top, .width = 1500, .height = 600};
 }
@@ -30,12 +30,9 @@ forms::FormDesign designOfTheTestForm()
 {
     forms::FormDesign form{.name = QStringLiteral("FormTasti"), .clientWidth = 6000, .clientHeight = 4500,
                            .icon = QStringLiteral("numeral_x"),
-                           .controls = {at("Sorgente", ControlKind::Label, 150, 150),
-                                        at("Bersaglio", ControlKind::Label, 3000, 1500),
-                                        at("Spento", ControlKind::Label, 150, 1500),
-                                        at("Cartello", ControlKind::Label, 150, 2400),
-                                        at("Text1", ControlKind::TextBox, 150, 3300),
-                                        at("Command1", ControlKind::CommandButton, 3600, 3300)}};
+                           .controls = {at("Sorgente", 150, 150), at("Bersaglio", 3000, 1500), at("Spento", 150, 1500),
+                                        at("Cartello", 150, 2400), at("Text1", 150, 3300, ControlKind::TextBox),
+                                        at("Command1", 3600, 3300, ControlKind::CommandButton)}};
     form.controls[0].dragAutomatic = form.controls[2].dragAutomatic = true;
     form.controls[1].index = 1;
     form.controls[2].enabled = false;
@@ -51,7 +48,6 @@ class InputTest : public QObject
 
 private slots:
     void init();
-    void cleanup() { m_form.reset(); }
 
     // Text1 takes digits only, as the reading exercise wants them (whose
     // tests type and paste through the slot): AltGr still types. Pasted text
@@ -60,14 +56,13 @@ private slots:
     void keyPressFilter()
     {
         auto* edit = qobject_cast<QLineEdit*>(control("Text1").widget());
-        QTest::keyClicks(edit, QStringLiteral("7x"), Qt::ControlModifier | Qt::AltModifier); // AltGr still types
-        QCOMPARE(edit->text(), QStringLiteral("7"));
+        QTest::keyClicks(edit, QStringLiteral("78x"), Qt::ControlModifier | Qt::AltModifier); // AltGr still types
+        QCOMPARE(edit->text(), QStringLiteral("78"));
         edit->home(false);
-        QGuiApplication::clipboard()->setText(QStringLiteral("4x5"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("4x56"));
         // Ctrl+V as the window system sends it: the control character for V.
         QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_8);
-        QCOMPARE(edit->text(), QStringLiteral("4587"));
+        QCOMPARE(std::pair(edit->text(), edit->cursorPosition()), std::pair(QStringLiteral("4567"), 3)); // 8 cut
     }
 
     // The platform's key codes: Enter from either key, letters as capitals,

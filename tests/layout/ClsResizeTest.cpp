@@ -40,7 +40,6 @@ private slots:
         m_form = std::make_unique<forms::Form>(kDesign);
         m_fitter.emplace().SetSourceForm(m_form.get());
     }
-    void cleanup() { forms::setScreenSizeOverride(QSize()); }
 
     // 33 % of a screen of 15360 x 11520 twips, rounded down and centred; the
     // layout was recorded at the design size, before the form changed. (The

@@ -95,10 +95,8 @@ private:
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    if (argc < 3 || qstrcmp(argv[1], "--probe") != 0) {
-        SingleInstanceTest test;
-        return QTest::qExec(&test, argc, argv);
-    }
+    if (argc < 3 || qstrcmp(argv[1], "--probe") != 0)
+        return QTest::qExec(std::make_unique<SingleInstanceTest>().get(), argc, argv);
     forms::setAppPath(QFile::decodeName(argv[2]));
     const bool another = forms::previousInstance();
     std::puts(another != forms::previousInstance() ? "changed" : another ? "another" : "alone");

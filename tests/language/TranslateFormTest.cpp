@@ -124,13 +124,11 @@ private slots:
         MLSTranslateForm(*m_form);
         QCOMPARE(stateOf(*m_form), QStringList({
             "|",                              // no caption or Tag key: both emptied
-            "mnuFile(-1) Datei||",            // the menu bar entry
-            "mnuVoce(0) Voce 0||",            // an absent key keeps the text; a menu item has no tooltip nor name
-            "mnuVoce(1) Zweiter||",           // a menu array element
+            // The menu bar entry; an absent key keeps the text (a menu item has no tooltip nor name); an element.
+            "mnuFile(-1) Datei||", "mnuVoce(0) Voce 0||", "mnuVoce(1) Zweiter||",
             "Label1(-1) One|The first|@W,H||The first of all", // "Label1(0)" never applies to a control that is no array
-            "Label3(0) Tre zero||||",         // neither "Label3" nor another form's key applies
-            "Label3(1) Three one||||",        // an array element by its index
-            "Label3(2) Tre due||||",          // an empty value keeps the text
+            // Neither "Label3" nor another form's key applies; an element by its index; an empty value keeps the text.
+            "Label3(0) Tre zero||||", "Label3(1) Three one||||", "Label3(2) Tre due||||",
             "Text1(-1) 12|Type here||Answer|cifre", // a text box has no Caption
             "TabStrip1(-1) First,,Third,||||", // every tab's key; an absent one empties the tab
             "Label9(-1) Last||||"}));         // on to the last control

@@ -57,15 +57,12 @@ private slots:
     void tagRules()
     {
         const std::tuple<const char*, const char*, bool, QString> rows[] = {
-            {"Label1", "", false, "LTWH"},        // empty: all four
-            {"Label1", "@", false, ""},           // @ alone: pinned
-            {"Label1", "@w,h", false, "WH"},      // in small letters: size only
+            {"Label1", "", false, "LTWH"}, {"Label1", "x@L", false, "LTWH"}, // empty, or not starting with @: all four
+            {"Label1", "@", false, ""}, {"Label1", "@w,h", false, "WH"}, // @ alone: pinned; in small letters: size only
             {"Label1", "@ height=t", false, "TH"}, // letters anywhere, other characters ignored
-            {"Label1", "x@L", false, "LTWH"},     // not starting with @: all four
-            {"Line1", "", false, "LTWH"},         // a line: X across, Y down
-            {"Line1", "@L,W", false, "LW"},       // X1 and X2 only
-            {"Troppo", "", false, "LT"},          // a value refused abandons the rest of that control
-            {"Label1", "", true, ""}};            // a minimised form is left alone
+            {"Line1", "", false, "LTWH"}, {"Line1", "@L,W", false, "LW"}, // a line: X across, Y down; X1 and X2 only
+            {"Troppo", "", false, "LT"},           // a value refused abandons the rest of that control
+            {"Label1", "", true, ""}};             // a minimised form is left alone
         for (const auto& [name, tag, minimised, follows] : rows) {
             init();
             m_fitter->ReInitialise();

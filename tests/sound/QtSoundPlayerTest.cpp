@@ -66,24 +66,20 @@ private slots:
         const QByteArray good = riff(fmt() + data());
         const std::tuple<const char*, QByteArray, bool> rows[] = {
             {"16-bit mono PCM", good, true}, {"8-bit stereo PCM", riff(fmt(1, 2, 44100, 8) + data()), true},
-            {"24-bit PCM", riff(fmt(1, 1, 48000, 24) + data()), true},
-            {"32-bit PCM", riff(fmt(1, 2, 48000, 32) + data()), true},
+            {"24-bit", riff(fmt(1, 1, 48000, 24) + data()), true}, {"32-bit", riff(fmt(1, 2, 48000, 32) + data()), true},
             {"odd-sized chunk before the data, padded", riff(fmt() + chunk("LIST", "INFOodd") + data()), true},
             {"empty file", QByteArray(), false}, {"text named .wav", QByteArray("not a sound at all\n"), false},
             {"RIFF but AVI", riff(fmt() + data(), "AVI "), false}, {"no data chunk", riff(fmt()), false},
-            {"cut inside the fmt chunk", good.left(30), false},
-            {"cut inside the data", good.left(good.size() / 2), false},
+            {"cut in the fmt chunk", good.left(30), false}, {"cut in the data", good.left(good.size() / 2), false},
             {"empty data chunk", riff(fmt() + data(0)), false}, {"data before fmt", riff(data() + fmt()), false},
             {"short fmt chunk", riff(chunk("fmt ", le(1, 2)) + data()), false},
             {"chunk size beyond the file", riff(fmt() + chunk("LIST", "x", 0x7FFFFFF0) + data()), false},
             // Valid WAV, but the decoder fails on these; part frames would leave it
             // loading for ever.
-            {"32-bit float", riff(fmt(3, 1, 48000, 32) + data()), false},
-            {"12-bit PCM", riff(fmt(1, 1, 22050, 12) + data()), false},
+            {"float", riff(fmt(3, 1, 48000, 32) + data()), false}, {"12-bit", riff(fmt(1, 1, 22050, 12) + data()), false},
             {"data of part frames", riff(fmt(1, 2, 22050, 16) + data(4002)), false},
             {"block not a frame", riff(fmt(1, 2, 22050, 16, 2) + data()), false},
-            {"no channels", riff(fmt(1, 0) + data()), false}, {"no rate", riff(fmt(1, 1, 0) + data()), false},
-        };
+            {"no channels", riff(fmt(1, 0) + data()), false}, {"no rate", riff(fmt(1, 1, 0) + data()), false}};
         for (const auto& [name, bytes, playable] : rows)
             QVERIFY2(forms::isPlayableWave(write(bytes)) == playable, name);
     }

@@ -131,7 +131,6 @@ private slots:
             else if (QWidget* focused = m_form->window()->focusWidget())
                 focused->clearFocus();
             QTest::mousePress(from.widget(), Qt::LeftButton, {}, pressed);
-            QTest::mouseMove(from.widget(), (pressed + over) / 2);
             QTest::mouseMove(from.widget(), over);
             QVERIFY(m_form->dragSource() == &from && outline()); // where it is drawn, the golden images show
             if (*escape)

@@ -81,12 +81,10 @@ private slots:
 private:
     // Starts the probe as a copy of the program living in `folder`, and gives
     // its answer once it has ended (a holder's at once).
-    static QByteArray run(QProcess& process, const QString& folder, const QProcessEnvironment& environment,
-                          bool hold = false)
+    static QByteArray run(QProcess& process, const QString& folder, const QProcessEnvironment& env, bool hold = false)
     {
-        process.setProcessEnvironment(environment);
-        process.start(QCoreApplication::applicationFilePath(),
-                      {QStringLiteral("--probe"), folder, hold ? QStringLiteral("hold") : QString()});
+        process.setProcessEnvironment(env);
+        process.start(QCoreApplication::applicationFilePath(), {"--probe", folder, hold ? "hold" : ""});
         const bool answered = hold ? process.waitForReadyRead(kWaitMs) : process.waitForFinished(kWaitMs);
         return answered ? process.readAllStandardOutput().trimmed() : QByteArray("no answer");
     }

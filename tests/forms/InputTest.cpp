@@ -87,10 +87,9 @@ private slots:
     void keyDownAndUp()
     {
         QWidget* edit = control("Text1").widget();
-        QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
-        QTest::keyClick(edit, Qt::Key_Left, Qt::ShiftModifier);
-        QTest::keyClick(edit, Qt::Key_F1, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Home, Qt::AltModifier);
+        for (const auto& [key, modifier] : {std::pair{Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Left, Qt::ShiftModifier},
+                                            {Qt::Key_F1, Qt::ControlModifier}, {Qt::Key_Home, Qt::AltModifier}})
+            QTest::keyClick(edit, key, modifier);
         QTest::sendKeyEvent(QTest::Press, edit, Qt::Key_A, 'a', {});
         QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_A, {}, QString(), true);
         QApplication::sendEvent(edit, &repeated);

@@ -114,7 +114,6 @@ private slots:
     }
     void cleanup()
     {
-        m_form.reset();
         forms::Application::instance().unloadAll();
         setCurrentLanguage(QString());
     }

@@ -65,7 +65,6 @@ private slots:
         const QVariant none, any(1);
         const Row rows[] = {
             {"any case", "label1", -1, "cAPTION", "Tre", "Tre"}, {"text box", "Text1", -1, "Text", "345", "345"},
-            {"accessible description", "Line1", -1, "AccessibleDescription", "riga", "riga"},
             {"twips", "Label1", -1, "Left", 1234.5, 1234.5}, {"line end", "Line1", -1, "X2", 4321.0, 4321.0},
             {"check box as designed", "Check1", -1, "Value", none, 1}, {"check box", "Check1", -1, "Value", 0, 0},
             {"tab", "TabStrip1", -1, "TabCaption", "B", "B", 0, 1},

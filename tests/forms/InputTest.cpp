@@ -122,14 +122,13 @@ private slots:
         QApplication::setActiveWindow(m_form->window());
         forms::Control& from = control("Sorgente");
         QWidget* target = m_form->control(QStringLiteral("Bersaglio"), 1).widget();
-        const QPoint pressed = from.widget()->rect().center();
         const QPoint over = from.widget()->mapFromGlobal(target->mapToGlobal(target->rect().center()));
         for (const char* escape : {"", "Text1", "FormTasti"}) { // where Escape is pressed
             if (m_form->find(QString::fromLatin1(escape)))
                 control(escape).setFocus();
             else if (QWidget* focused = m_form->window()->focusWidget())
                 focused->clearFocus();
-            QTest::mousePress(from.widget(), Qt::LeftButton, {}, pressed);
+            QTest::mousePress(from.widget(), Qt::LeftButton, {}, from.widget()->rect().center());
             QTest::mouseMove(from.widget(), over);
             QVERIFY(m_form->dragSource() == &from && outline()); // where it is drawn, the golden images show
             if (*escape)

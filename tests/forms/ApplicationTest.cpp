@@ -29,26 +29,17 @@ struct FormDiario : forms::Form
     void onLoad() override
     {
         note("Load");
-        if (duringLoad)
-            duringLoad(*this);
+        duringLoad(*this);
     }
     void onActivate() override { note("Activate"); }
     void note(const char* event) { journal << name() + ' ' + event + (window()->isVisible() ? " shown" : " hidden"); }
     std::function<void(forms::Form&)> duringLoad;
 };
 
-void registerForm(const QString& name, std::function<void(forms::Form&)> duringLoad = {})
+void registerForm(const QString& name, std::function<void(forms::Form&)> duringLoad = [](forms::Form&) {})
 {
     app().registerForm(name, [=] { return std::make_unique<FormDiario>(name, duringLoad); });
 }
-
-enum class DuringLoad { Nothing, UnloadItself, LeaveTheFormAgain };
-struct Move
-{
-    DuringLoad duringLoad;
-    QStringList events;
-    QString loaded; // the one form loaded after the move
-};
 
 } // namespace
 
@@ -79,33 +70,32 @@ private slots:
 
     // Pending events run while a form loads (a translation lets them): the
     // target may be unloaded, or the form being left clicked once more.
-    void switchTo_data()
-    {
-        QTest::addColumn<Move>("move");
-        QTest::newRow("target shown, then the form left") << Move{DuringLoad::Nothing, kShownAfresh, "FormDue"};
-        QTest::newRow("target unloaded in its Load: the form stays")
-            << Move{DuringLoad::UnloadItself, {"FormDue Load hidden"}, "FormUno"};
-        QTest::newRow("a second move away is ignored") << Move{DuringLoad::LeaveTheFormAgain, kShownAfresh, "FormDue"};
-    }
     void switchTo()
     {
-        QFETCH(Move, move);
-        forms::Form& from = app().show(QStringLiteral("FormUno"));
-        bool fromLoadedMeanwhile = false;
-        registerForm(QStringLiteral("FormDue"), [&](forms::Form& self) {
-            fromLoadedMeanwhile = app().find(QStringLiteral("FormUno"));
-            if (move.duringLoad == DuringLoad::UnloadItself)
-                app().unload(self);
-            else if (move.duringLoad == DuringLoad::LeaveTheFormAgain)
-                app().switchTo(QStringLiteral("FormTre"), from);
-        });
-        journal.clear();
-        forms::Form* target = app().switchTo(QStringLiteral("FormDue"), from);
-        QVERIFY(fromLoadedMeanwhile);
-        QCOMPARE(journal, move.events);
-        QCOMPARE(app().loadedForms(), std::vector<forms::Form*>{app().find(move.loaded)});
-        QCOMPARE(target != nullptr, move.loaded == "FormDue");
-        QCOMPARE(from.window()->isVisible(), move.loaded == "FormUno");
+        enum DuringLoad { Nothing, UnloadItself, LeaveTheFormAgain };
+        const std::tuple<DuringLoad, QStringList, QString> rows[] = { // and the one form loaded after the move
+            {Nothing, kShownAfresh, "FormDue"},                   // the target shown, then the form left
+            {UnloadItself, {"FormDue Load hidden"}, "FormUno"},   // the target unloaded in its Load: the form stays
+            {LeaveTheFormAgain, kShownAfresh, "FormDue"}};        // a second move away is ignored
+        for (const auto& [duringLoad, events, loaded] : rows) {
+            forms::Form& from = app().show(QStringLiteral("FormUno"));
+            bool fromLoadedMeanwhile = false;
+            registerForm(QStringLiteral("FormDue"), [&, duringLoad = duringLoad](forms::Form& self) {
+                fromLoadedMeanwhile = app().find(QStringLiteral("FormUno"));
+                if (duringLoad == UnloadItself)
+                    app().unload(self);
+                else if (duringLoad == LeaveTheFormAgain)
+                    app().switchTo(QStringLiteral("FormTre"), from);
+            });
+            journal.clear();
+            forms::Form* target = app().switchTo(QStringLiteral("FormDue"), from);
+            QVERIFY(fromLoadedMeanwhile);
+            QCOMPARE(journal, events);
+            QCOMPARE(app().loadedForms(), std::vector<forms::Form*>{app().find(loaded)});
+            QCOMPARE(std::pair(target != nullptr, from.window()->isVisible()),
+                     std::pair(loaded == "FormDue", loaded == "FormUno"));
+            app().unloadAll();
+        }
     }
 
     // Without a test's own handler the end leaves the event loop at once,

@@ -19,7 +19,7 @@ using forms::ControlKind;
 
 namespace {
 
-forms::ControlDesign at(const char* name, ControlKind kind, double left, double top)
+forms::ControlDesign at(const char* name, double left, double top, ControlKind kind = ControlKind::Label)
 {
     return {.name = QString::fromLatin1(name), .kind = kind, .left = left, .top = top, .width = 1500, .height = 600};
 }
@@ -30,16 +30,12 @@ forms::FormDesign designOfTheTestForm()
 {
     forms::FormDesign form{.name = QStringLiteral("FormTasti"), .clientWidth = 6000, .clientHeight = 4500,
                            .icon = QStringLiteral("numeral_x"),
-                           .controls = {at("Sorgente", ControlKind::Label, 150, 150),
-                                        at("Bersaglio", ControlKind::Label, 3000, 1500),
-                                        at("Spento", ControlKind::Label, 150, 1500),
-                                        at("Cartello", ControlKind::Label, 150, 2400),
-                                        at("Text1", ControlKind::TextBox, 150, 3300),
-                                        at("Command1", ControlKind::CommandButton, 3600, 3300)}};
+                           .controls = {at("Sorgente", 150, 150), at("Bersaglio", 3000, 1500), at("Spento", 150, 1500),
+                                        at("Cartello", 150, 2400), at("Text1", 150, 3300, ControlKind::TextBox),
+                                        at("Command1", 3600, 3300, ControlKind::CommandButton)}};
     form.controls[0].dragAutomatic = form.controls[2].dragAutomatic = true;
     form.controls[1].index = 1;
     form.controls[2].enabled = false;
-    form.controls[3].pointer = QStringLiteral("pointer_pen");
     form.controls[4].maxLength = 4;
     return form;
 }
@@ -52,29 +48,21 @@ class InputTest : public QObject
 
 private slots:
     void init();
-    void cleanup() { m_form.reset(); }
 
-    // Text1 takes digits only, as the reading exercise wants them. Pasted text
+    // Text1 takes digits only, as the reading exercise wants them (whose
+    // tests type and paste through the slot): AltGr still types. Pasted text
     // meets the same rule before the length cuts it, and the cursor stays
     // behind what was kept of it.
     void keyPressFilter()
     {
         auto* edit = qobject_cast<QLineEdit*>(control("Text1").widget());
-        QTest::keyClicks(edit, QStringLiteral("1a2\b3456"));
-        QCOMPARE(edit->text(), QStringLiteral("1345"));
-        edit->clear();
-        QTest::keyClicks(edit, QStringLiteral("7x"), Qt::ControlModifier | Qt::AltModifier); // AltGr still types
-        QCOMPARE(edit->text(), QStringLiteral("7"));
+        QTest::keyClicks(edit, QStringLiteral("78x"), Qt::ControlModifier | Qt::AltModifier); // AltGr still types
+        QCOMPARE(edit->text(), QStringLiteral("78"));
         edit->home(false);
-        QGuiApplication::clipboard()->setText(QStringLiteral("4x5"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("4x56"));
         // Ctrl+V as the window system sends it: the control character for V.
         QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_8);
-        QCOMPARE(edit->text(), QStringLiteral("4587"));
-        edit->clear();
-        QGuiApplication::clipboard()->setText(QStringLiteral("9a8b765"));
-        edit->paste();
-        QCOMPARE(edit->text(), QStringLiteral("9876"));
+        QCOMPARE(std::pair(edit->text(), edit->cursorPosition()), std::pair(QStringLiteral("4567"), 3)); // 8 cut
     }
 
     // The platform's key codes: Enter from either key, letters as capitals,
@@ -90,10 +78,8 @@ private slots:
             {Qt::Key_Down, 40}, {Qt::Key_Print, 44}, {Qt::Key_Insert, 45}, {Qt::Key_Delete, 46}, {Qt::Key_Meta, 91},
             {Qt::Key_Menu, 93}, {Qt::Key_NumLock, 144}, {Qt::Key_ScrollLock, 145}, {Qt::Key_F1, 112},
             {Qt::Key_F24, 135}, {Qt::Key_Space, 32}, {Qt::Key_5, 53}, {Qt::Key_A, 65}, {Qt::Key_VolumeUp, 0}};
-        QList<int> expected, got;
         for (const auto& [key, code] : codes)
-            got << forms::keyCodeFor(key), expected << code;
-        QCOMPARE(got, expected);
+            QCOMPARE(std::pair(key, forms::keyCodeFor(key)), std::pair(key, code));
     }
 
     // KeyDown and KeyUp carry the code and the shift state (Shift 1, Ctrl 2,
@@ -101,10 +87,9 @@ private slots:
     void keyDownAndUp()
     {
         QWidget* edit = control("Text1").widget();
-        QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
-        QTest::keyClick(edit, Qt::Key_Left, Qt::ShiftModifier);
-        QTest::keyClick(edit, Qt::Key_F1, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Home, Qt::AltModifier);
+        for (const auto& [key, modifier] : {std::pair{Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Left, Qt::ShiftModifier},
+                                            {Qt::Key_F1, Qt::ControlModifier}, {Qt::Key_Home, Qt::AltModifier}})
+            QTest::keyClick(edit, key, modifier);
         QTest::sendKeyEvent(QTest::Press, edit, Qt::Key_A, 'a', {});
         QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_A, {}, QString(), true);
         QApplication::sendEvent(edit, &repeated);
@@ -137,19 +122,15 @@ private slots:
         QApplication::setActiveWindow(m_form->window());
         forms::Control& from = control("Sorgente");
         QWidget* target = m_form->control(QStringLiteral("Bersaglio"), 1).widget();
-        const QPoint pressed = from.widget()->rect().center();
         const QPoint over = from.widget()->mapFromGlobal(target->mapToGlobal(target->rect().center()));
         for (const char* escape : {"", "Text1", "FormTasti"}) { // where Escape is pressed
             if (m_form->find(QString::fromLatin1(escape)))
                 control(escape).setFocus();
             else if (QWidget* focused = m_form->window()->focusWidget())
                 focused->clearFocus();
-            QTest::mousePress(from.widget(), Qt::LeftButton, {}, pressed);
-            QTest::mouseMove(from.widget(), (pressed + over) / 2);
+            QTest::mousePress(from.widget(), Qt::LeftButton, {}, from.widget()->rect().center());
             QTest::mouseMove(from.widget(), over);
-            QCOMPARE(m_form->dragSource(), &from);
-            QCOMPARE(outline() ? outline()->geometry() : QRect(),
-                     QRect(target->geometry().center() - pressed, from.widget()->size()));
+            QVERIFY(m_form->dragSource() == &from && outline()); // where it is drawn, the golden images show
             if (*escape)
                 QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : m_form->window(),
                                 Qt::Key_Escape);
@@ -157,13 +138,13 @@ private slots:
             QVERIFY(!m_form->isDragging() && !outline());
             QCOMPARE(from.left(), from.decl().left);
         }
-        QCOMPARE(m_events.filter(QRegularExpression(QStringLiteral("^(drop|click)"))),
-                 QStringList({QStringLiteral("drop 1 Sorgente 735 285")}));
+        QCOMPARE(m_events.filter(QRegularExpression("^(drop|click)")), QStringList{"drop 1 Sorgente 735 285"});
     }
 
     // A pointer is drawn 32 pixels square from its picture, its hot spot on
     // the picture's tip (the middle where it has none); the window shows its
-    // icon. What the forms look like inside is checked by the golden images.
+    // icon. What the forms look like inside is checked by the golden images, a
+    // control's own pointer by the menu's tests.
     void pointersAndIcon()
     {
         const std::pair<const char*, QPoint> tips[] = {{"pointer_arrow", {2, 2}}, {"pointer_pen", {2, 29}},
@@ -173,7 +154,6 @@ private slots:
             QCOMPARE(std::pair(pointer.pixmap().size(), pointer.hotSpot()), std::pair(QSize(32, 32), tip));
         }
         QCOMPARE(forms::Pictures::pointer(QStringLiteral("no_such_picture")).shape(), Qt::ArrowCursor);
-        QCOMPARE(control("Cartello").widget()->cursor().hotSpot(), QPoint(2, 29));
         QVERIFY(!m_form->window()->windowIcon().isNull());
     }
 

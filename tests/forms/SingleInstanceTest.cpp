@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 
@@ -24,10 +25,7 @@ constexpr int kWaitMs = 10000;
 // unusable. The holder: a first copy that lives, one killed (its lock file
 // then emptied, as a crash may leave it), or none. The folder the second copy
 // starts from, and its answer.
-struct Row
-{
-    QString runtimeFolder, holder, from, answer;
-};
+using Row = std::array<QString, 4>; // runtime folder, holder, from, answer
 
 class SingleInstanceTest : public QObject
 {
@@ -51,16 +49,13 @@ private slots:
         const auto& [runtimeFolder, holder, from, answer] = row;
         QTemporaryDir folder; // the row's runtime folder, and its temporary folder
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TMPDIR"), folder.path());
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
+        const bool unusable = runtimeFolder == QLatin1String("unusable"); // and a temporary "folder" that is a file
+        environment.insert(QStringLiteral("TMPDIR"), unusable ? QCoreApplication::applicationFilePath() : folder.path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), unusable ? folder.filePath("missing") : folder.path());
         if (runtimeFolder == QLatin1String("none"))
             environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         if (runtimeFolder == QLatin1String("open"))
             fs::permissions(folder.path().toStdString(), fs::perms::all);
-        if (runtimeFolder == QLatin1String("unusable")) { // none, and a temporary "folder" that is a plain file
-            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.filePath(QStringLiteral("missing")));
-            environment.insert(QStringLiteral("TMPDIR"), QCoreApplication::applicationFilePath());
-        }
         QProcess first;
         const auto stop = qScopeGuard([&first] { first.kill(), first.waitForFinished(kWaitMs); });
         if (holder != QLatin1String("none")) {
@@ -69,8 +64,7 @@ private slots:
             const QFileInfo lock(locks.next());
             if (holder == QLatin1String("killed")) {
                 first.kill();
-                QVERIFY(first.waitForFinished(kWaitMs));
-                QVERIFY(QFile(lock.filePath()).open(QIODevice::WriteOnly | QIODevice::Truncate));
+                QVERIFY(first.waitForFinished(kWaitMs) && QFile::resize(lock.filePath(), 0));
             }
             // A lock in a folder others may write could be held by anyone: it
             // goes into a folder of the user's own, which no one else may write.
@@ -86,12 +80,10 @@ private slots:
 private:
     // Starts the probe as a copy of the program living in `folder`, and gives
     // its answer once it has ended (a holder's at once).
-    static QByteArray run(QProcess& process, const QString& folder, const QProcessEnvironment& environment,
-                          bool hold = false)
+    static QByteArray run(QProcess& process, const QString& folder, const QProcessEnvironment& env, bool hold = false)
     {
-        process.setProcessEnvironment(environment);
-        process.start(QCoreApplication::applicationFilePath(),
-                      {QStringLiteral("--probe"), folder, hold ? QStringLiteral("hold") : QString()});
+        process.setProcessEnvironment(env);
+        process.start(QCoreApplication::applicationFilePath(), {"--probe", folder, hold ? "hold" : ""});
         const bool answered = hold ? process.waitForReadyRead(kWaitMs) : process.waitForFinished(kWaitMs);
         return answered ? process.readAllStandardOutput().trimmed() : QByteArray("no answer");
     }
@@ -100,10 +92,8 @@ private:
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    if (argc < 3 || qstrcmp(argv[1], "--probe") != 0) {
-        SingleInstanceTest test;
-        return QTest::qExec(&test, argc, argv);
-    }
+    if (argc < 3 || qstrcmp(argv[1], "--probe") != 0)
+        return QTest::qExec(std::make_unique<SingleInstanceTest>().get(), argc, argv);
     forms::setAppPath(QFile::decodeName(argv[2]));
     const bool another = forms::previousInstance();
     std::puts(another != forms::previousInstance() ? "changed" : another ? "another" : "alone");

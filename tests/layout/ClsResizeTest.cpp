@@ -12,6 +12,7 @@
 #include <array>
 #include <optional>
 
+using forms::ControlKind;
 using Geometry = std::array<double, 4>; // Left, Top, Width, Height (X1, Y1, X2, Y2)
 
 namespace {
@@ -21,19 +22,10 @@ namespace {
 const forms::FormDesign kDesign{
     .name = QStringLiteral("FormScala"), .clientWidth = 3000, .clientHeight = 1995,
     .controls = {{.name = QStringLiteral("Troppo"), .left = 30, .top = 45, .width = 2e8, .height = 60},
-                 {.name = QStringLiteral("mnuLanguages"), .kind = forms::ControlKind::Menu},
+                 {.name = QStringLiteral("mnuLanguages"), .kind = ControlKind::Menu},
                  {.name = QStringLiteral("Label1"), .left = 300, .top = 150, .width = 1200, .height = 450},
-                 {.name = QStringLiteral("Line1"), .kind = forms::ControlKind::Line, .left = 150, .top = 300,
-                  .width = 2850, .height = 1500},
-                 {.name = QStringLiteral("Text1"), .kind = forms::ControlKind::TextBox, .left = 135, .top = 1005,
-                  .width = 1001, .height = 333}}};
-
-struct Pass
-{
-    QString control, tag;
-    bool minimised;
-    QString follows; // the coordinates that scale
-};
+                 {.name = "Line1", .kind = ControlKind::Line, .left = 150, .top = 300, .width = 2850, .height = 1500},
+                 {.name = "Text1", .kind = ControlKind::TextBox, .left = 135, .top = 1005, .width = 1001, .height = 333}}};
 
 } // namespace
 
@@ -48,7 +40,6 @@ private slots:
         m_form = std::make_unique<forms::Form>(kDesign);
         m_fitter.emplace().SetSourceForm(m_form.get());
     }
-    void cleanup() { forms::setScreenSizeOverride(QSize()); }
 
     // 33 % of a screen of 15360 x 11520 twips, rounded down and centred; the
     // layout was recorded at the design size, before the form changed. (The
@@ -61,36 +52,34 @@ private slots:
         verifyScaled("Label1");
     }
 
-    void tagRules_data()
-    {
-        QTest::addColumn<Pass>("pass");
-        QTest::newRow("empty: all four") << Pass{"Label1", "", false, "LTWH"};
-        QTest::newRow("@ alone: pinned") << Pass{"Label1", "@", false, ""};
-        QTest::newRow("@w,h in small letters: size only") << Pass{"Label1", "@w,h", false, "WH"};
-        QTest::newRow("letters anywhere, other characters ignored") << Pass{"Label1", "@ height=t", false, "TH"};
-        QTest::newRow("not starting with @: all four") << Pass{"Label1", "x@L", false, "LTWH"};
-        QTest::newRow("line: X across, Y down") << Pass{"Line1", "", false, "LTWH"};
-        QTest::newRow("line @L,W: X1 and X2 only") << Pass{"Line1", "@L,W", false, "LW"};
-        QTest::newRow("a value refused abandons the rest of that control") << Pass{"Troppo", "", false, "LT"};
-        QTest::newRow("a minimised form is left alone") << Pass{"Label1", "", true, ""};
-    }
+    // Each row: the control, its Tag, whether the form is minimised, and the
+    // coordinates that scale.
     void tagRules()
     {
-        QFETCH(Pass, pass);
-        m_fitter->ReInitialise();
-        if (pass.minimised)
-            m_form->window()->showMinimized();
-        resizeClient(400, 399); // twice as wide, three times as high
-        // The Tag is read at every pass, not when the layout was recorded.
-        forms::Control& scaled = m_form->control(pass.control);
-        scaled.setTag(pass.tag);
-        m_fitter->ResizeControls();
-        const auto factor = [&](char letter, double ratio) { return pass.follows.contains(letter) ? ratio : 1.0; };
-        const Geometry design = designOf(scaled);
-        QCOMPARE(geometryOf(scaled), (Geometry{design[0] * factor('L', 2), design[1] * factor('T', 3),
-                                               design[2] * factor('W', 2), design[3] * factor('H', 3)}));
-        if (!pass.minimised) // the others scale whatever happened to this one
-            verifyScaled("Text1");
+        const std::tuple<const char*, const char*, bool, QString> rows[] = {
+            {"Label1", "", false, "LTWH"}, {"Label1", "x@L", false, "LTWH"}, // empty, or not starting with @: all four
+            {"Label1", "@", false, ""}, {"Label1", "@w,h", false, "WH"}, // @ alone: pinned; in small letters: size only
+            {"Label1", "@ height=t", false, "TH"}, // letters anywhere, other characters ignored
+            {"Line1", "", false, "LTWH"}, {"Line1", "@L,W", false, "LW"}, // a line: X across, Y down; X1 and X2 only
+            {"Troppo", "", false, "LT"},           // a value refused abandons the rest of that control
+            {"Label1", "", true, ""}};             // a minimised form is left alone
+        for (const auto& [name, tag, minimised, follows] : rows) {
+            init();
+            m_fitter->ReInitialise();
+            if (minimised)
+                m_form->window()->showMinimized();
+            resizeClient(400, 399); // twice as wide, three times as high
+            // The Tag is read at every pass, not when the layout was recorded.
+            forms::Control& scaled = m_form->control(name);
+            scaled.setTag(tag);
+            m_fitter->ResizeControls();
+            Geometry expected = designOf(scaled);
+            for (int i = 0; i < 4; ++i)
+                expected[i] *= follows.contains(QLatin1Char("LTWH"[i])) ? 2 + i % 2 : 1;
+            QVERIFY2(geometryOf(scaled) == expected, name);
+            if (!minimised) // the others scale whatever happened to this one
+                verifyScaled("Text1");
+        }
     }
 
     void noDriftAfterManyResizes()
@@ -111,13 +100,14 @@ private slots:
     // the pass is over.
     void firstPassOnAFreshObjectOnlyRecords()
     {
+        forms::Control& label = m_form->control("Label1");
         resizeClient(400, 399);
         m_fitter->ResizeControls();
-        QCOMPARE(geometryOf(control("Label1")), designOf(control("Label1")));
+        QCOMPARE(geometryOf(label), designOf(label));
         resizeClient(200, 133);
         m_fitter->ResizeControls();
         QVERIFY(m_form->window()->updatesEnabled());
-        QCOMPARE(geometryOf(control("Label1")), designOf(control("Label1"), 0.5, 1.0 / 3));
+        QCOMPARE(geometryOf(label), designOf(label, 0.5, 1.0 / 3));
     }
 
 private:
@@ -127,13 +117,11 @@ private:
     {
         return {c.decl().left * rx, c.decl().top * ry, c.decl().width * rx, c.decl().height * ry};
     }
-    forms::Control& control(const char* name) const { return m_form->control(QString::fromLatin1(name)); }
     // Scaled from the design by the form's client area.
     void verifyScaled(const char* name) const
     {
-        QCOMPARE(geometryOf(control(name)),
-                 designOf(control(name), m_form->scaleWidth() / kDesign.clientWidth,
-                          m_form->scaleHeight() / kDesign.clientHeight));
+        const forms::Control& c = m_form->control(name);
+        QCOMPARE(geometryOf(c), designOf(c, m_form->scaleWidth() / 3000, m_form->scaleHeight() / 1995));
     }
     // Sets the client area to whole pixels, so that the ratios are exact.
     void resizeClient(int widthPx, int heightPx)

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <string>
 #include <tuple>
 
@@ -22,26 +23,20 @@ constexpr std::int16_t kMassimo = std::numeric_limits<std::int16_t>::max();
 
 // Each row holds the groups thousands|hundreds|tens|units: CM sits with the
 // thousands and XC with the hundreds, but IX with the units. Joined, they are
-// the whole numeral.
+// the whole numeral, for any number.
 TEST(TraduciRomano, WritesTheSpacedNumeralCutByPlace)
 {
-    const std::pair<std::int16_t, std::string> righe[] = {
+    const std::map<std::int16_t, std::string> righe = {
         {0, "|||"}, {-7, "|||"}, {kMinimo, "|||"}, {1, "|||I "}, {4, "|||IV "}, {9, "|||IX "}, {14, "||X |IV "},
         {38, "||X X X |V I I I "}, {40, "||XL |"}, {49, "||XL |IX "}, {90, "|XC ||"}, {444, "|CD |XL |IV "},
         {888, "|D C C C |L X X X |V I I I "}, {999, "CM |XC ||IX "}, {1994, "M CM |XC ||IV "},
         {3000, "M M M |||"}, {3999, "M M M CM |XC ||IX "}};
-    for (const auto& [numero, atteso] : righe) {
-        const NumeraleInGruppi g = TraduciRomanoInGruppi(numero);
-        EXPECT_EQ(g.migliaia + '|' + g.centinaia + '|' + g.decine + '|' + g.unita, atteso) << numero;
-        std::string intero = atteso;
-        std::erase(intero, '|');
-        EXPECT_EQ(TraduciRomano(numero), intero) << numero;
-    }
-    // The hint's groups spell exactly the numeral shown above them, for any number.
     for (int n = kMinimo; n <= kMassimo; ++n) {
         const NumeraleInGruppi g = TraduciRomanoInGruppi(std::int16_t(n));
         ASSERT_EQ(g.migliaia + g.centinaia + g.decine + g.unita, g.numerale) << n;
         ASSERT_EQ(g.numerale, TraduciRomano(std::int16_t(n))) << n;
+        const std::string cut = g.migliaia + '|' + g.centinaia + '|' + g.decine + '|' + g.unita;
+        EXPECT_TRUE(!righe.contains(std::int16_t(n)) || righe.at(std::int16_t(n)) == cut) << n << ": " << cut;
     }
 }
 
@@ -52,10 +47,8 @@ TEST(TraduciRomano, WritesTheSpacedNumeralCutByPlace)
 TEST(LeggiRomano, ReadsTheText)
 {
     const std::pair<std::string, std::int16_t> righe[] = {
-        // usual numerals
-        {"MCMXCIV", 1994}, {"X X X V I I I", 38}, {"mCmXcIv", 1994}, {"M M M ", 3000},
-        // loose spellings
-        {"IIX", 8}, {"VV", 10}, {"VIV", 9}, {"IL", 49}, {"IC", 99}, {"XM", 990}, {"IM", 999}, {"LL", 100},
+        // loose spellings (the usual numerals read back in the fuzz target's round trip)
+        {"mCmXcIv", 1994}, {"IIX", 8}, {"VV", 10}, {"VIV", 9}, {"IL", 49}, {"IC", 99}, {"XM", 990}, {"IM", 999}, {"LL", 100},
         {"IIIII", 3}, {"VX", 5},
         // thresholds
         {"III", 3}, {"IIII", 2}, {"VIIX", 13}, {"VIX", 4}, {"XXXIX", 39}, {"XXXX", 20}, {"LXCIX", 149},

@@ -35,12 +35,14 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("button");
 
-        // Binary junk, a broken name or a missing file are the language
-        // files' tests' matter; here, that start-up goes on through them.
+        // The language files' tests read junk of every kind; here, start-up
+        // goes on through a broken name, a missing or an unreadable file.
         const QByteArray english = "[Language]\r\nCurrentLanguage=English\r\n";
         QTest::newRow("English named and present") << english << QByteArray("shipped") << "English" << "Start";
         QTest::newRow("no settings file") << QByteArray() << QByteArray("shipped") << "" << "Avvio";
         QTest::newRow("no file for the language named") << english << QByteArray() << "English" << "Avvio";
+        QTest::newRow("a name leading out of the folder")
+            << QByteArray("[Language]\r\nCurrentLanguage=../English\r\n") << QByteArray("shipped") << "" << "Avvio";
         QTest::newRow("language file of binary junk") << english << QByteArray(4096, '\xE9') << "English" << "Avvio";
     }
 

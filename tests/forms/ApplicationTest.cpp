@@ -137,6 +137,10 @@ private slots:
     {
         const auto firstDraw = [](std::uint64_t seed) { return forms::randomize(seed), forms::rnd(); };
         QVERIFY(firstDraw(0) != firstDraw(std::uint64_t(1) << 32)); // the seed's high half counts too
+        const float fromSeedZero = firstDraw(0);
+        forms::randomize(0);
+        forms::randomizeFromClock(); // every run of the program draws anew
+        QVERIFY(forms::rnd() != fromSeedZero);
         // Scripted draws come first; a draw of 1 (none ever is) still gives a valid index.
         forms::scriptDraws({0.5f, 1.0f});
         QCOMPARE((std::pair{forms::randomIndex(7), forms::randomIndex(7)}), (std::pair{3, 6}));

@@ -32,9 +32,13 @@ forms::FormDesign designOfTheTestForm()
                            .icon = QStringLiteral("numeral_x"),
                            .controls = {at("Sorgente", 150, 150), at("Bersaglio", 3000, 1500), at("Spento", 150, 1500),
                                         at("Cartello", 150, 2400), at("Text1", 150, 3300, ControlKind::TextBox),
-                                        at("Command1", 3600, 3300, ControlKind::CommandButton)}};
+                                        at("Command1", 3600, 3300, ControlKind::CommandButton),
+                                        at("Riga", 3600, 3300, ControlKind::Line), at("Carta", 4500, 150)}};
+    form.controls[6].width = 5100; // across Command1, on top of it
+    form.controls[6].height = 3900;
     form.controls[0].dragAutomatic = form.controls[2].dragAutomatic = true;
     form.controls[1].index = 1;
+    form.controls[7].index = 0;
     form.controls[2].enabled = false;
     form.controls[4].maxLength = 4;
     return form;
@@ -107,6 +111,8 @@ private slots:
         QTest::mouseClick(control("Spento").widget(), Qt::LeftButton);
         QTest::mousePress(control("Cartello").widget(), Qt::LeftButton);
         QTest::mouseRelease(control("Command1").widget(), Qt::LeftButton);
+        QWidget* button = control("Command1").widget(); // the mouse reaches it through the line drawn over it
+        QCOMPARE(button->parentWidget()->childAt(button->geometry().center()), button);
         control("Command1").setFocus();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
             QTest::keyClick(control("Command1").widget(), key);
@@ -120,6 +126,7 @@ private slots:
     void dragAndDrop()
     {
         QApplication::setActiveWindow(m_form->window());
+        m_form->loadControl(QStringLiteral("Carta"), 1); // a control made after the outline: it goes over it too
         forms::Control& from = control("Sorgente");
         QWidget* target = m_form->control(QStringLiteral("Bersaglio"), 1).widget();
         const QPoint over = from.widget()->mapFromGlobal(target->mapToGlobal(target->rect().center()));
@@ -159,11 +166,14 @@ private slots:
 
 private:
     forms::Control& control(const char* name) const { return m_form->control(QString::fromLatin1(name)); }
+    // The drag's outline, when shown: the one widget above the controls that
+    // lets the mouse through, a line aside.
     QWidget* outline() const
     {
-        for (QWidget* frame : m_form->clientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (frame->testAttribute(Qt::WA_TransparentForMouseEvents) && frame->isVisible())
-                return frame;
+        const auto frames = m_form->clientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* frame : frames)
+            if (frame->testAttribute(Qt::WA_TransparentForMouseEvents) && frame->isVisible() && frame != control("Riga").widget())
+                return frame == frames.last() ? frame : nullptr;
         return nullptr;
     }
 

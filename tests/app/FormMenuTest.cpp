@@ -1,5 +1,5 @@
 // The main menu driven through its real widgets and menu entries: the level
-// buttons, the two switches, the way out, the tab order and pointers, and the
+// buttons, the two switches, the way out, the pointers, and the
 // Language menu (what it lists and checks, what a pick translates and where
 // it is stored in each layout, and how input that arrives during a pick
 // waits for it).
@@ -16,9 +16,7 @@
 #include "shell/ModuloColoriSuoni.h"
 #include "shell/SharedState.h"
 
-#include <QApplication>
 #include <QDirIterator>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -117,20 +115,14 @@ struct EsercizioFinto : FormTavendel
     void caricamento() override { duranteIlCaricamento ? duranteIlCaricamento() : void(); }
 };
 
-// The rows of the table of layouts.
-struct Disposizione
-{
-    bool installed, readOnly;
-    QString userSetting; // empty: none yet
-    bool shippedOn;      // then English is picked before the switch is flipped
-    QStringList entries;
-    QString storedIn; // below the program's folder, or "user/..."
-    QString heading;  // once English is picked
-};
+// The rows of the table of layouts: installed or portable, the program's
+// folder read-only, the strict switch shipped on (then English is picked
+// before the switch is flipped), the user's stored language (empty: none
+// yet), the entries listed, and the settings file that changes (below the
+// program's folder, or "user/...").
+struct Disposizione { bool installed, readOnly, shippedOn; QString userSetting; QStringList entries; QString storedIn; };
 
 } // namespace
-
-Q_DECLARE_METATYPE(Disposizione)
 
 class FormMenuTest : public QObject
 {
@@ -141,29 +133,8 @@ private slots:
     {
         RegistraForme();
         for (const VoceEsercizio& esercizio : esercizi())
-            forms::Application::instance().registerForm(esercizio.forma, [nome = esercizio.forma] {
-                return std::make_unique<EsercizioFinto>(nome);
-            });
-    }
-
-    // The design's tab order and pointers, which no picture of the menu shows.
-    void tabOrderAndPointers()
-    {
-        TestProgram program;
-        FormMenu& menu = apriMenu(program);
-        QApplication::setActiveWindow(menu.window());
-        QVERIFY(QTest::qWaitForWindowActive(menu.window()));
-        menu.control("Command1").setFocus();
-        QStringList visitati{"Command1"};
-        while (visitati.size() < 19) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            visitati << QApplication::focusWidget()->objectName();
-        }
-        QCOMPARE(visitati.join(' '), "Command1 Command4 Command2 Command3 Command5 Command6 Command7 Command8 Command9 "
-                                     "Command10 Command11 Check1 Check2 Command12 Command13 Command14 Command15 Command16 Command1");
-        const auto puntatore = [&](const char* name) { return menu.control(name).widget()->cursor().pixmap().toImage(); };
-        QCOMPARE(puntatore("Command7"), forms::Pictures::pointer("pointer_arrow").pixmap().toImage());
-        QCOMPARE(puntatore("Check2"), forms::Pictures::pointer("pointer_clef").pixmap().toImage());
+            forms::Application::instance().registerForm(
+                esercizio.forma, [nome = esercizio.forma] { return std::make_unique<EsercizioFinto>(nome); });
     }
 
     void levelButtonSetsItsValueBeforeTheExerciseLoads_data()
@@ -193,7 +164,6 @@ private slots:
         QFETCH(int, value);
         QFETCH(QString, meanwhile);
         TestProgram program;
-        livelloAllaCreazione = -1;
         Stato().setNumeroMassimo(value == 3000 ? 38 : 3000); // whatever the previous exercise left
         FormMenu& menu = apriMenu(program);
         if (!meanwhile.isEmpty())
@@ -202,11 +172,10 @@ private slots:
 
         clicca(menu.control(button));
 
-        QCOMPARE(int(livelloAllaCreazione), value);
-        QCOMPARE(int(Stato().NumeroMassimo()), value);
-        QVERIFY(program.find(exercise) && program.find(exercise)->window()->isVisible());
-        QCOMPARE(forms::Application::instance().loadedForms().size(), std::size_t(1));
-        QVERIFY(program.messages().empty());
+        QCOMPARE((std::tuple{int(livelloAllaCreazione), int(Stato().NumeroMassimo()), program.messages().size()}),
+                 (std::tuple{value, value, std::size_t(0)}));
+        QVERIFY(program.find(exercise) && program.find(exercise)->window()->isVisible()
+                && forms::Application::instance().loadedForms().size() == 1);
     }
 
     // Switched off on the menu, the sounds stay off in an exercise and back.
@@ -220,8 +189,8 @@ private slots:
         ModuloColoriSuoni::SuonoEsatto();
         Modulo1::TornaAlMenu(*program.find("Form1"));
         TestProgram::settle();
-        QVERIFY(!program.find(kMenu)->control("Check1").isChecked() && !Stato().SuoniAttivati());
-        QVERIFY(program.sounds().played.isEmpty());
+        QVERIFY(!program.find(kMenu)->control("Check1").isChecked() && !Stato().SuoniAttivati()
+                && program.sounds().played.isEmpty());
     }
 
     // "Esci" and the window's close button ask the same; only Yes ends, the
@@ -237,7 +206,7 @@ private slots:
                 fromFrame ? void(menu.window()->close()) : clicca(menu.control("Command1"));
                 TestProgram::settle();
                 QCOMPARE(program.messages(), std::vector<forms::MsgBoxRequest>({{"Tavendel", "Vuoi davvero uscire da Tavendel?",
-                                                                                  forms::MsgBoxButtons::YesNo, forms::MsgBoxIcon::Question}}));
+                                                         forms::MsgBoxButtons::YesNo, forms::MsgBoxIcon::Question}}));
                 QCOMPARE((std::tuple{program.endRequests(), Stato().objResize() != nullptr, program.find(kMenu)}),
                          (std::tuple{int(yes), !yes, static_cast<forms::Form*>(&menu)}));
                 QCOMPARE(menu.control("Label3").caption() + QString::number(menu.backColor()), aspetto);
@@ -249,68 +218,60 @@ private slots:
     // first entry: it alone is checked, every loaded form speaks its
     // language, and the entry's name as the translation left it is written
     // anew; a menu loaded again checks it when it has a file.
-    void languageMenuListsChecksAndStoresThePick_data()
-    {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("setting"); // empty: no settings file
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QString>("stored"); // none of the files': the first file renames its entry so
-
-        const QStringList due{"Alfa", "Zzz"};
-        QTest::newRow("the one stored checked") << due << "Zzz" << QStringList{"Alfa", "Zzz ✓"} << "Alfa";
-        QTest::newRow("picked though checked") << due << "Alfa" << QStringList{"Alfa ✓", "Zzz"} << "Alfa";
-        QTest::newRow("stored in another case") << due << "zzz" << due << "Alfa";
-        QTest::newRow("stored without a file") << due << "Beta" << due << "Alfa";
-        QTest::newRow("no settings file") << due << "" << due << "Alfa";
-        QTest::newRow("entry renamed by its file") << due << "" << due << "Nuovo nome";
-        QTest::newRow("in reading order")
-            << QStringList{"italiano", "Lingua 10", "Français", "Lingua sarda", "Deutsch", "Lingua 2"} << "Lingua 2"
-            << QStringList{"Deutsch", "Français", "italiano", "Lingua 2 ✓", "Lingua 10", "Lingua sarda"} << "Deutsch";
-        QTest::newRow("no language file") << QStringList() << "" << QStringList{"mnuLanguage 0"} << "mnuLanguage 0";
-    }
-
     void languageMenuListsChecksAndStoresThePick()
     {
-        QFETCH(QStringList, files);
-        QFETCH(QString, setting);
-        QFETCH(QStringList, entries);
-        QFETCH(QString, stored);
-        TestProgram program;
-        for (const QString& file : files)
-            scriviLingua(program, file, files.contains(stored) || file != files.first()
-                                            ? QByteArray() : "mnuLanguage(0).Caption=\"" + stored.toUtf8() + "\"\r\n");
-        QDir().mkpath(program.filePath("Cartella.lng"));
-        QFile::link(program.filePath("manca"), program.filePath("Rotta.lng"));
-        for (const char* nome : {"Maiuscole.LNG", "leggimi.txt", "Lingua.lng.bak", ".lng", "Ctrl\x01.lng", "su..giu.lng"})
-            program.writeFile(nome, "[FormMenu]\r\n");
-        if (!setting.isEmpty())
-            program.storeLanguage(setting);
-        const forms::Form& avvio = program.show("FormAvvio");
-        FormMenu& menu = apriMenu(program, {});
+        // The language files, the language the settings file names (empty:
+        // no settings file), the entries shown, and the name stored by the
+        // pick (none of the files': the first file renames its entry so).
+        const QStringList due{"Alfa", "Zzz"};
+        const struct { QStringList files; QString setting; QStringList entries; QString stored; } righe[] = {
+            {due, "Zzz", {"Alfa", "Zzz ✓"}, "Alfa"},  // the one stored checked
+            {due, "Alfa", {"Alfa ✓", "Zzz"}, "Alfa"}, // picked though checked
+            {due, "zzz", due, "Alfa"},                 // stored in another case
+            {due, "Beta", due, "Alfa"},                // stored without a file
+            {due, "", due, "Alfa"},                    // no settings file
+            {due, "", due, "Nuovo nome"},              // the entry renamed by its file
+            // In reading order:
+            {{"italiano", "Lingua 10", "Français", "Lingua sarda", "Deutsch", "Lingua 2"}, "Lingua 2",
+             {"Deutsch", "Français", "italiano", "Lingua 2 ✓", "Lingua 10", "Lingua sarda"}, "Deutsch"},
+            {{}, "", {"mnuLanguage 0"}, "mnuLanguage 0"}}; // no language file
+        for (const auto& [files, setting, entries, stored] : righe) {
+            TestProgram program;
+            const bool haUnFile = files.contains(stored);
+            for (const QString& file : files)
+                scriviLingua(program, file, haUnFile || file != files.first()
+                                                ? QByteArray() : "mnuLanguage(0).Caption=\"" + stored.toUtf8() + "\"\r\n");
+            QDir().mkpath(program.filePath("Cartella.lng"));
+            QFile::link(program.filePath("manca"), program.filePath("Rotta.lng"));
+            for (const char* nome : {"Maiuscole.LNG", "leggimi.txt", "Lingua.lng.bak", ".lng", "Ctrl\x01.lng", "su..giu.lng"})
+                program.writeFile(nome, "[FormMenu]\r\n");
+            if (!setting.isEmpty())
+                program.storeLanguage(setting);
+            const forms::Form& avvio = program.show("FormAvvio");
+            FormMenu& menu = apriMenu(program, {});
 
-        QCOMPARE(voci(menu), entries);
-        QCOMPARE(modLanguageSupport::CurrentLanguage(), setting);
-        const bool nessuno = files.isEmpty();
-        QCOMPARE(program.messages(), std::vector<forms::MsgBoxRequest>(nessuno, {"Tavendel", "Non è presente alcun file di linguaggio!"}));
-        // Only a translation and a write can bring these back.
-        menu.control("Label3").setCaption("scarabocchio");
-        QFile::remove(program.filePath("LangSetting.ini"));
+            QCOMPARE((std::tuple{voci(menu), modLanguageSupport::CurrentLanguage()}), (std::tuple{entries, setting}));
+            QCOMPARE(program.messages(), std::vector<forms::MsgBoxRequest>(files.isEmpty(), {"Tavendel",
+                                                                           "Non è presente alcun file di linguaggio!"}));
+            // Only a translation and a write can bring these back.
+            menu.control("Label3").setCaption("scarabocchio");
+            QFile::remove(program.filePath("LangSetting.ini"));
 
-        scegli(menu, 0);
+            scegli(menu, 0);
 
-        const QString lingua = entries.replaceInStrings(kSpunta, QString()).first();
-        QCOMPARE(voci(menu), QStringList{stored + kSpunta} + entries.mid(1));
-        QCOMPARE(modLanguageSupport::CurrentLanguage(), lingua);
-        QCOMPARE(linguaSalvata(), stored);
-        QCOMPARE(menu.control("Label3").caption(), nessuno ? "scarabocchio" : "Testa di " + lingua);
-        QCOMPARE(avvio.control("BottoneAvvio").caption(), nessuno ? "Avvio" : "Via di " + lingua);
+            const QString lingua = QString(entries.first()).remove(kSpunta);
+            QCOMPARE(voci(menu), QStringList{stored + kSpunta} + entries.mid(1).replaceInStrings(kSpunta, QString()));
+            QCOMPARE((QStringList{modLanguageSupport::CurrentLanguage(), linguaSalvata()}), (QStringList{lingua, stored}));
+            QCOMPARE((QStringList{menu.control("Label3").caption(), avvio.control("BottoneAvvio").caption()}),
+                     (files.isEmpty() ? QStringList{"scarabocchio", "Avvio"}
+                                      : QStringList{"Testa di " + lingua, "Via di " + lingua}));
 
-        forms::Application::instance().unload(menu);
-        TestProgram::settle();
-        const FormMenu& ancora = apriMenu(program, {});
-        const bool haUnFile = files.contains(stored);
-        QCOMPARE(voci(ancora).first(), haUnFile ? lingua + kSpunta : lingua);
-        QCOMPARE(ancora.control("Label3").caption(), haUnFile ? "Testa di " + lingua : "Leggi i Tavendel");
+            forms::Application::instance().unload(menu);
+            TestProgram::settle();
+            const FormMenu& ancora = apriMenu(program, {});
+            QCOMPARE((QStringList{voci(ancora).first(), ancora.control("Label3").caption()}),
+                     (haUnFile ? QStringList{lingua + kSpunta, "Testa di " + lingua} : QStringList{lingua, "Leggi i Tavendel"}));
+        }
     }
 
     // The shipped files (beside the program, or in share/tavendel) store
@@ -321,161 +282,144 @@ private slots:
     // restart: the first of the two stored may start the user's own settings
     // file, which must take the other setting along. Both are remembered,
     // and only one file anywhere changes.
-    void layoutsListTheirLanguagesAndStoreSettingsWhereAllowed_data()
-    {
-        QTest::addColumn<Disposizione>("row");
-        const QString accanto = "LangSetting.ini", utente = "user/config/tavendel/LangSetting.ini";
-        const QString spedito = "Read numerals", corretto = "Read, corrected";
-        QTest::newRow("portable") << Disposizione{false, false, "", false, {"English", "Italiano ✓"}, accanto, spedito};
-        QTest::newRow("portable, read-only")
-            << Disposizione{false, true, "", false, {"English", "Italiano ✓"}, utente, spedito};
-        QTest::newRow("portable, read-only, stored before")
-            << Disposizione{false, true, "English", false, {"English ✓", "Italiano"}, utente, spedito};
-        QTest::newRow("installed, switched on when shipped")
-            << Disposizione{true, false, "", true, {"Deutsch", "English", "Italiano ✓"}, utente, corretto};
-        QTest::newRow("installed, stored before")
-            << Disposizione{true, false, "English", false, {"Deutsch", "English ✓", "Italiano"}, utente, corretto};
-    }
-
     void layoutsListTheirLanguagesAndStoreSettingsWhereAllowed()
     {
-        QFETCH(Disposizione, row);
-        TestProgram program;
-        const QString dati = row.installed ? "share/tavendel" : "";
-        for (const char* file : {"Italiano.lng", "English.lng", "LangSetting.ini"})
-            program.installAsset(file, dati);
-        const QString spedito = QDir(dati).filePath("LangSetting.ini");
-        if (row.shippedOn)
-            program.writeFile(spedito, program.readFile(spedito) + "[Options]\r\nStrictNumerals=1\r\n");
-        program.writeUserFile("data/tavendel/Deutsch.lng", "[FormMenu]\r\n");
-        program.writeUserFile("data/tavendel/English.lng", "[FormMenu]\r\nLabel3.Caption=\"" + row.heading.toUtf8() + "\"\r\n");
-        if (!row.userSetting.isEmpty())
-            program.writeUserFile("config/tavendel/LangSetting.ini", "[Language]\r\nCurrentLanguage=" + row.userSetting.toUtf8());
-        const QFile::Permissions permessi = QFile::permissions(program.folder());
-        const auto ripristino = qScopeGuard([&] { QFile::setPermissions(program.folder(), permessi); });
-        if (row.installed) {
-            QDir(program.folder()).mkdir("bin");
-            forms::setAppPath(program.filePath("bin"));
-        } else if (row.readOnly) {
-            QFile::setPermissions(program.folder(), QFile::ReadOwner | QFile::ExeOwner);
-            // Root writes anywhere: there the folder can only be said to refuse.
-            forms::setAppPath(program.folder(), ::geteuid() == 0 ? forms::Places::Writes::Refused
-                                                                  : forms::Places::Writes::AsTheFolderAllows);
+        const QString accanto = "LangSetting.ini", utente = "user/config/tavendel/LangSetting.ini";
+        const Disposizione righe[] = {
+            {false, false, false, "", {"English", "Italiano ✓"}, accanto},                // portable
+            {false, true, false, "", {"English", "Italiano ✓"}, utente},                  // portable, read-only
+            {false, true, false, "English", {"English ✓", "Italiano"}, utente},           // the same, stored before
+            {true, false, true, "", {"Deutsch", "English", "Italiano ✓"}, utente},        // installed, shipped switched on
+            {true, false, false, "English", {"Deutsch", "English ✓", "Italiano"}, utente}}; // installed, stored before
+        for (const Disposizione& row : righe) {
+            TestProgram program;
+            const QString dati = row.installed ? "share/tavendel" : "";
+            for (const char* file : {"Italiano.lng", "English.lng", "LangSetting.ini"})
+                program.installAsset(file, dati);
+            const QString spedito = QDir(dati).filePath("LangSetting.ini");
+            if (row.shippedOn)
+                program.writeFile(spedito, program.readFile(spedito) + "[Options]\r\nStrictNumerals=1\r\n");
+            program.writeUserFile("data/tavendel/Deutsch.lng", "[FormMenu]\r\n");
+            program.writeUserFile("data/tavendel/English.lng", "[FormMenu]\r\nLabel3.Caption=\"Read, corrected\"\r\n");
+            if (!row.userSetting.isEmpty())
+                program.writeUserFile("config/tavendel/LangSetting.ini",
+                                      "[Language]\r\nCurrentLanguage=" + row.userSetting.toUtf8());
+            const QFile::Permissions permessi = QFile::permissions(program.folder());
+            const auto ripristino = qScopeGuard([&] { QFile::setPermissions(program.folder(), permessi); });
+            if (row.installed) {
+                QDir(program.folder()).mkdir("bin");
+                forms::setAppPath(program.filePath("bin"));
+            } else if (row.readOnly) {
+                QFile::setPermissions(program.folder(), QFile::ReadOwner | QFile::ExeOwner);
+                // Root writes anywhere: there the folder can only be said to refuse.
+                forms::setAppPath(program.folder(), ::geteuid() == 0 ? forms::Places::Writes::Refused
+                                                                      : forms::Places::Writes::AsTheFolderAllows);
+            }
+            QMap<QString, QByteArray> atteso = tutto(program);
+            forms::Form* menu = nullptr;
+            const auto riavvia = [&] {
+                forms::Application::instance().unloadAll();
+                Stato().reset();
+                modLanguageSupport::setCurrentLanguage(QString());
+                program.show("FormAvvio");
+                menu = &program.show(kMenu);
+            };
+            const auto cambia = [&] { QTest::keyClick(menu->control("Check2").widget(), Qt::Key_Space); };
+            // English comes just before Italiano.
+            const auto inglese = [&] { scegli(*menu, int(row.entries.size()) - 2); };
+
+            riavvia();
+            QCOMPARE((std::tuple{voci(*menu), menu->control("Check2").isChecked()}), (std::tuple{row.entries, row.shippedOn}));
+            QCOMPARE(ModuloColoriSuoni::percorsoSuono("no.wav"),
+                     QDir::cleanPath(program.folder() + '/' + dati + "/suoni/no.wav"));
+            row.shippedOn ? inglese() : cambia();
+            riavvia();
+            QCOMPARE((std::tuple{menu->control("Check2").isChecked(), modLanguageSupport::CurrentLanguage()}),
+                     (std::tuple{true, row.shippedOn ? "English" : row.userSetting.isEmpty() ? "Italiano" : row.userSetting}));
+            row.shippedOn ? cambia() : inglese();
+            riavvia();
+            // The user's English is read only where the user's folders count.
+            QCOMPARE((std::tuple{menu->control("Check2").isChecked(), menu->control("Label3").caption()}),
+                     (std::tuple{!row.shippedOn, QString(row.installed ? "Read, corrected" : "Read numerals")}));
+
+            const QMap<QString, QByteArray> dopo = tutto(program);
+            QVERIFY(dopo.value(row.storedIn).contains("CurrentLanguage=English"));
+            atteso[row.storedIn] = dopo.value(row.storedIn);
+            QVERIFY(dopo == atteso && program.messages().empty());
         }
-        QMap<QString, QByteArray> atteso = tutto(program);
-        forms::Form* menu = nullptr;
-        const auto riavvia = [&] {
-            forms::Application::instance().unloadAll();
-            Stato().reset();
-            modLanguageSupport::setCurrentLanguage(QString());
-            program.show("FormAvvio");
-            menu = &program.show(kMenu);
-        };
-        const auto cambia = [&] { QTest::keyClick(menu->control("Check2").widget(), Qt::Key_Space); };
-        const auto inglese = [&] { scegli(*menu, int(row.entries.indexOf(QRegularExpression("English.*")))); };
-
-        riavvia();
-        QCOMPARE(voci(*menu), row.entries);
-        QCOMPARE(menu->control("Check2").isChecked(), row.shippedOn);
-        QCOMPARE(ModuloColoriSuoni::percorsoSuono("no.wav"), QDir::cleanPath(program.folder() + '/' + dati + "/suoni/no.wav"));
-        row.shippedOn ? inglese() : cambia();
-        riavvia();
-        QVERIFY(menu->control("Check2").isChecked());
-        QCOMPARE(modLanguageSupport::CurrentLanguage(),
-                 row.shippedOn ? "English" : row.userSetting.isEmpty() ? "Italiano" : row.userSetting);
-        row.shippedOn ? cambia() : inglese();
-        riavvia();
-        QCOMPARE(menu->control("Check2").isChecked(), !row.shippedOn);
-        QCOMPARE(menu->control("Label3").caption(), row.heading);
-
-        const QMap<QString, QByteArray> dopo = tutto(program);
-        QVERIFY(dopo.value(row.storedIn).contains("CurrentLanguage=English"));
-        atteso[row.storedIn] = dopo.value(row.storedIn);
-        QCOMPARE(dopo.keys(), atteso.keys());
-        QVERIFY(dopo == atteso);
-        QVERIFY(program.messages().empty());
-    }
-
-    // English picked twice on an Italian menu while files may grow to a few
-    // bytes only, so that writing the settings file fails even for root.
-    void aChoiceThatCannotBeStoredIsToldOnce()
-    {
-        TestProgram program;
-        FormMenu& menu = apriMenu(program, {"Italiano.lng", "English.lng", "LangSetting.ini"});
-        const QByteArray prima = program.readFile("LangSetting.ini");
-        rlimit limite{};
-        ::getrlimit(RLIMIT_FSIZE, &limite);
-        const rlimit minuscolo{16, limite.rlim_max};
-        const auto segnale = std::signal(SIGXFSZ, SIG_IGN);
-        ::setrlimit(RLIMIT_FSIZE, &minuscolo);
-        scegli(menu, 0);
-        scegli(menu, 0);
-        ::setrlimit(RLIMIT_FSIZE, &limite);
-        std::signal(SIGXFSZ, segnale);
-
-        QCOMPARE(voci(menu), QStringList({"English ✓", "Italiano"}));
-        QCOMPARE(menu.control("Label3").caption(), "Read numerals");
-        QCOMPARE(program.messages(), std::vector<forms::MsgBoxRequest>({{"Tavendel", "The language has changed, but I won't "
-                     "remember it next time: I can't write the file LangSetting.ini.", forms::MsgBoxButtons::OkOnly,
-                     forms::MsgBoxIcon::Information}}));
-        QCOMPARE(program.readFile("LangSetting.ini"), prima);
     }
 
     // Alfa picked; what arrives while its translation lets events run waits
     // for the pick to end, and of several picks waiting only the latest runs.
-    void inputDuringAPickWaitsForIt_data()
-    {
-        QTest::addColumn<QStringList>("input"); // Language menu entries by number, or buttons
-        QTest::addColumn<QStringList>("seen");  // the languages current as events ran
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QStringList>("asked");
-        QTest::newRow("two picks") << QStringList{"1", "2"} << QStringList{"Alfa", "Gamma"} << kMenu << QStringList();
-        QTest::newRow("a level") << QStringList{"Command2"} << QStringList{"Alfa"} << "Form1" << QStringList();
-        QTest::newRow("the exit, No") << QStringList{"Command1"} << QStringList{"Alfa"} << kMenu << QStringList{"Esci da Alfa?"};
-    }
-
     void inputDuringAPickWaitsForIt()
     {
-        QFETCH(QStringList, input);
-        QFETCH(QStringList, seen);
-        QFETCH(QString, shown);
-        QFETCH(QStringList, asked);
-        TestProgram program;
-        for (const char* lingua : {"Alfa", "Beta", "Gamma"})
-            scriviLingua(program, lingua);
-        FormMenu& menu = apriMenu(program, {});
-        program.answerNext(forms::MsgBoxResult::No);
-        QStringList visti;
-        QTimer sonda;
-        QObject::connect(&sonda, &QTimer::timeout, [&visti] {
-            if (const QString lingua = modLanguageSupport::CurrentLanguage(); !lingua.isEmpty() && !visti.endsWith(lingua))
-                visti << lingua;
-        });
-        sonda.start(0);
-        QTimer::singleShot(0, &menu, [&] {
-            for (const QString& cosa : input)
-                cosa.size() == 1 ? menu.control(kVoce, cosa.toInt()).action()->trigger()
-                                 : QTest::mouseClick(menu.control(cosa).widget(), Qt::LeftButton);
-            QVERIFY(!program.find("Form1") && program.messages().empty());
-        });
-        scegli(menu, 0);
+        // The input (Language menu entries by number, or buttons), the
+        // languages current as events ran, the form shown, the question asked.
+        const struct { QStringList input, seen; QString shown, asked; } righe[] = {
+            {{"1", "2"}, {"Alfa", "Gamma"}, kMenu, ""},          // two picks
+            {{"Command2"}, {"Alfa"}, "Form1", ""},               // a level
+            {{"Command1"}, {"Alfa"}, kMenu, "Esci da Alfa?"}}; // the exit, No
+        for (const auto& riga : righe) {
+            TestProgram program;
+            for (const char* lingua : {"Alfa", "Beta", "Gamma"})
+                scriviLingua(program, lingua);
+            FormMenu& menu = apriMenu(program, {});
+            program.answerNext(forms::MsgBoxResult::No);
+            QStringList visti;
+            QTimer sonda;
+            QObject::connect(&sonda, &QTimer::timeout, [&visti] {
+                if (const QString lingua = modLanguageSupport::CurrentLanguage(); !lingua.isEmpty() && !visti.endsWith(lingua))
+                    visti << lingua;
+            });
+            sonda.start(0);
+            QTimer::singleShot(0, &menu, [&] {
+                for (const QString& cosa : riga.input)
+                    cosa.size() == 1 ? menu.control(kVoce, cosa.toInt()).action()->trigger()
+                                     : QTest::mouseClick(menu.control(cosa).widget(), Qt::LeftButton);
+                QVERIFY(!program.find("Form1") && program.messages().empty());
+            });
+            scegli(menu, 0);
 
-        QCOMPARE(visti, seen);
-        QCOMPARE(linguaSalvata(), seen.back());
-        QCOMPARE(program.messageTexts(), asked);
-        QVERIFY(program.find(shown));
-        QCOMPARE(program.find(kMenu) == &menu, shown == kMenu);
-        QCOMPARE(program.endRequests(), 0);
+            QCOMPARE((QStringList(visti) << linguaSalvata()), (QStringList(riga.seen) << riga.seen.back()));
+            QCOMPARE(program.messages(), std::vector<forms::MsgBoxRequest>(!riga.asked.isEmpty(), {"Tavendel", riga.asked,
+                                                         forms::MsgBoxButtons::YesNo, forms::MsgBoxIcon::Question}));
+            QVERIFY(program.find(riga.shown) && program.endRequests() == 0);
+            QCOMPARE(program.find(kMenu) == &menu, riga.shown == kMenu);
+        }
     }
 
     // Loading the menu, its translation included, asks every control only for
-    // what it has; and a pick that fails midway defers nothing afterwards.
-    void loadingThrowsNothingAndAFailedPickDefersNothing()
+    // what it has; the design's pointers, which no picture of the menu shows,
+    // are checked on the way. Then English is picked twice while files may
+    // grow to a few bytes only, so that writing the settings file fails even
+    // for root: that is told once. And a pick that fails midway defers nothing
+    // afterwards.
+    void loadingThrowsNothingAndFailedPicksAreToldOnceAndDeferNothing()
     {
         TestProgram program;
         const int prima = eccezioniLanciate;
         FormMenu& menu = apriMenu(program, {"Italiano.lng", "English.lng", "LangSetting.ini"});
         QCOMPARE(eccezioniLanciate, prima);
+        const auto puntatore = [&](const char* name) { return menu.control(name).widget()->cursor().pixmap().toImage(); };
+        QCOMPARE(puntatore("Command7"), forms::Pictures::pointer("pointer_arrow").pixmap().toImage());
+        QCOMPARE(puntatore("Check2"), forms::Pictures::pointer("pointer_clef").pixmap().toImage());
+
+        const QByteArray salvato = program.readFile("LangSetting.ini");
+        rlimit limite{};
+        ::getrlimit(RLIMIT_FSIZE, &limite);
+        const rlimit minuscolo{16, limite.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN); // a failed write, not the end of the test
+        ::setrlimit(RLIMIT_FSIZE, &minuscolo);
+        scegli(menu, 0);
+        scegli(menu, 0);
+        ::setrlimit(RLIMIT_FSIZE, &limite);
+        // The entries, then the heading.
+        QCOMPARE(voci(menu) << menu.control("Label3").caption(), QStringList({"English ✓", "Italiano", "Read numerals"}));
+        QCOMPARE(program.messages(), std::vector<forms::MsgBoxRequest>({{"Tavendel", "The language has changed, but I won't "
+                     "remember it next time: I can't write the file LangSetting.ini.", forms::MsgBoxButtons::OkOnly,
+                     forms::MsgBoxIcon::Information}}));
+        QCOMPARE(program.readFile("LangSetting.ini"), salvato);
+
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, menu.mnuLanguage_Click(99)); // no such entry
         QVERIFY(eccezioniLanciate > prima); // and that one was counted
         clicca(menu.control("Command2"));

@@ -19,14 +19,6 @@
 #endif
 
 namespace {
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + path.toStdString());
-}
-
 void restore(const char* name, const QByteArray& value)
 {
     if (value.isNull())
@@ -81,14 +73,12 @@ TestProgram::~TestProgram()
     modLanguageSupport::setCurrentLanguage(QString());
 }
 
-void TestProgram::writeFile(const QString& name, const QByteArray& bytes) const
+void TestProgram::write(const QString& path, const QByteArray& bytes)
 {
-    write(filePath(name), bytes);
-}
-
-void TestProgram::writeUserFile(const QString& name, const QByteArray& bytes) const
-{
-    write(m_user.filePath(name), bytes);
+    QFile file(path);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + path.toStdString());
 }
 
 QByteArray TestProgram::readFile(const QString& name) const
@@ -108,14 +98,6 @@ void TestProgram::installAsset(const QString& name, const QString& subfolder) co
     if (!source.open(QIODevice::ReadOnly))
         throw std::runtime_error("no asset " + name.toStdString());
     writeFile(subfolder.isEmpty() ? name : subfolder + u'/' + name, source.readAll());
-}
-
-QStringList TestProgram::messageTexts() const
-{
-    QStringList texts;
-    for (const forms::MsgBoxRequest& message : m_messages)
-        texts << message.text;
-    return texts;
 }
 
 void TestProgram::settle()

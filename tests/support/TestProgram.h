@@ -40,17 +40,17 @@ class TestProgram
 {
 public:
     explicit TestProgram(std::uint64_t seed = 1, QSize screen = QSize(1024, 768));
+    // Never copied nor moved (its temporary folders cannot be copied, and the
+    // runtime's hooks point at this very object).
     ~TestProgram();
-    TestProgram(const TestProgram&) = delete;
-    TestProgram& operator=(const TestProgram&) = delete;
 
     QString folder() const { return m_folder.path(); }
     // Holds config/ and data/, the user's XDG configuration and data folders.
     QString userFolder() const { return m_user.path(); }
     QString filePath(const QString& name) const { return m_folder.filePath(name); }
     // Writes a file into the program folder, or under the user's folder.
-    void writeFile(const QString& name, const QByteArray& bytes) const;
-    void writeUserFile(const QString& name, const QByteArray& bytes) const;
+    void writeFile(const QString& name, const QByteArray& bytes) const { write(filePath(name), bytes); }
+    void writeUserFile(const QString& name, const QByteArray& bytes) const { write(m_user.filePath(name), bytes); }
     QByteArray readFile(const QString& name) const;
     // A LangSetting.ini in the program folder that names this language.
     void storeLanguage(const QString& language) const;
@@ -62,7 +62,6 @@ public:
     // is queued), and every box that was asked for.
     void answerNext(forms::MsgBoxResult answer) { m_answers.push_back(answer); }
     const std::vector<forms::MsgBoxRequest>& messages() const { return m_messages; }
-    QStringList messageTexts() const;
     int endRequests() const { return m_ends; }
 
     RecordingSoundPlayer& sounds() { return m_sounds; }
@@ -76,6 +75,8 @@ public:
     static void settle();
 
 private:
+    static void write(const QString& path, const QByteArray& bytes);
+
     QTemporaryDir m_folder;
     QTemporaryDir m_user;
     QByteArray m_configHome, m_dataHome; // as they were before

@@ -68,12 +68,10 @@ private slots:
 
         const forms::Form& splash = program.show(QStringLiteral("FormAvvio"));
 
-        QCOMPARE(modLanguageSupport::CurrentLanguage(), language);
-        QCOMPARE(splash.control(QStringLiteral("BottoneAvvio")).caption(), button);
-        QCOMPARE(splash.backColor(), drawn);
+        QCOMPARE((std::tuple{modLanguageSupport::CurrentLanguage(), splash.control(QStringLiteral("BottoneAvvio")).caption(),
+                             splash.backColor()}), (std::tuple{language, button, drawn}));
         QCOMPARE(QRectF(splash.left(), splash.top(), splash.width(), splash.height()), QRectF(0, 0, 15360, 11520));
-        QVERIFY(splash.window()->isVisible());
-        QVERIFY(program.messages().empty());
+        QVERIFY(splash.window()->isVisible() && program.messages().empty());
     }
 
     // Main shows the splash with the sounds on; its button leads to the menu,
@@ -85,19 +83,17 @@ private slots:
             program.installAsset(QStringLiteral("Italiano.lng"));
             Stato().setSuoniAttivati(false);
             QVERIFY(Modulo1::Main() && Stato().SuoniAttivati());
-            QCOMPARE(forms::Application::instance().loadedForms().size(), std::size_t(1));
             const forms::Form* splash = program.find(QStringLiteral("FormAvvio"));
-            QVERIFY(splash);
-            if (close) {
+            QVERIFY(splash && forms::Application::instance().loadedForms().size() == 1);
+            if (close)
                 splash->window()->close();
-                QCOMPARE(program.endRequests(), 1);
-                continue;
-            }
-            QTest::mouseClick(splash->control(QStringLiteral("BottoneAvvio")).widget(), Qt::LeftButton);
+            else
+                QTest::mouseClick(splash->control(QStringLiteral("BottoneAvvio")).widget(), Qt::LeftButton);
             TestProgram::settle();
+            QCOMPARE(program.endRequests(), int(close));
             const forms::Form* menu = program.find(QStringLiteral("FormMenu"));
-            QVERIFY(menu && !program.find(QStringLiteral("FormAvvio")) && program.messages().empty());
-            QCOMPARE(Stato().objResize()->SourceForm(), menu);
+            QVERIFY(close || (menu && !program.find(QStringLiteral("FormAvvio")) && program.messages().empty()
+                              && Stato().objResize()->SourceForm() == menu));
         }
     }
 
@@ -109,19 +105,17 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        QProcess first;
-        QProcess second;
+        QProcess first, second;
         for (QProcess* process : {&first, &second}) {
             process->setProcessEnvironment(environment);
             process->start(QStringLiteral(TAVENDEL_EXECUTABLE), {});
-            QVERIFY(process->waitForStarted());
-            QVERIFY(process == &second || !process->waitForFinished(1500)); // the first runs on
+            // The first runs on.
+            QVERIFY(process->waitForStarted() && (process == &second || !process->waitForFinished(1500)));
         }
         QVERIFY(second.waitForFinished(10000));
-        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second.exitCode(), 0);
-        QVERIFY(second.readAllStandardOutput().isEmpty());
-        QCOMPARE(first.state(), QProcess::Running);
+        // The second ended normally and silently, the first runs on.
+        QCOMPARE((std::tuple{second.exitStatus(), second.exitCode(), second.readAllStandardOutput(), first.state()}),
+                 (std::tuple{QProcess::NormalExit, 0, QByteArray(), QProcess::Running}));
         first.kill();
         first.waitForFinished();
     }

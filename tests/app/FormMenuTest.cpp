@@ -84,7 +84,8 @@ void scriviLingua(const TestProgram& program, const QString& nome, const QByteAr
 {
     const QByteArray n = nome.toUtf8();
     program.writeFile(nome + ".lng", "[Strings]\r\n0001=\"Esci da " + n + "?\"\r\n[FormMenu]\r\nLabel3.Caption=\"Testa di "
-                                         + n + "\"\r\n" + altro + "[FormAvvio]\r\nBottoneAvvio.Caption=\"Via di " + n + "\"\r\n");
+                                         + n + "\"\r\n" + altro + "[FormAvvio]\r\nBottoneAvvio.Caption=\"Via di " + n + "\"\r\n"
+                                         + "[FormSemplice]\r\nLabel1.Caption=\"Altro di " + n + "\"\r\n");
 }
 
 // Every file of the program's folder and of the user's ("user/..."), with its bytes.
@@ -135,6 +136,11 @@ private slots:
         for (const VoceEsercizio& esercizio : esercizi())
             forms::Application::instance().registerForm(
                 esercizio.forma, [nome = esercizio.forma] { return std::make_unique<EsercizioFinto>(nome); });
+        // A form of the runtime's own kind, not of the program's: a pick translates it too.
+        forms::Application::instance().registerForm("FormSemplice", [] {
+            return std::make_unique<forms::Form>(forms::FormDesign{
+                .name = "FormSemplice", .clientWidth = 3000, .clientHeight = 2000, .controls = {{.name = "Label1", .caption = "Uno"}}});
+        });
     }
 
     void levelButtonSetsItsValueBeforeTheExerciseLoads_data()
@@ -248,6 +254,7 @@ private slots:
             if (!setting.isEmpty())
                 program.storeLanguage(setting);
             const forms::Form& avvio = program.show("FormAvvio");
+            const forms::Form& semplice = program.show("FormSemplice");
             FormMenu& menu = apriMenu(program, {});
 
             QCOMPARE((std::tuple{voci(menu), modLanguageSupport::CurrentLanguage()}), (std::tuple{entries, setting}));
@@ -262,9 +269,10 @@ private slots:
             const QString lingua = QString(entries.first()).remove(kSpunta);
             QCOMPARE(voci(menu), QStringList{stored + kSpunta} + entries.mid(1).replaceInStrings(kSpunta, QString()));
             QCOMPARE((QStringList{modLanguageSupport::CurrentLanguage(), linguaSalvata()}), (QStringList{lingua, stored}));
-            QCOMPARE((QStringList{menu.control("Label3").caption(), avvio.control("BottoneAvvio").caption()}),
-                     (files.isEmpty() ? QStringList{"scarabocchio", "Avvio"}
-                                      : QStringList{"Testa di " + lingua, "Via di " + lingua}));
+            QCOMPARE((QStringList{menu.control("Label3").caption(), avvio.control("BottoneAvvio").caption(),
+                                  semplice.control("Label1").caption()}),
+                     (files.isEmpty() ? QStringList{"scarabocchio", "Avvio", "Uno"}
+                                      : QStringList{"Testa di " + lingua, "Via di " + lingua, "Altro di " + lingua}));
 
             forms::Application::instance().unload(menu);
             TestProgram::settle();

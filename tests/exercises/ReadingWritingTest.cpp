@@ -76,7 +76,7 @@ private slots:
         QFETCH(std::int16_t, level);
         PaletteWitness witness; // outlives the form that draws with it
         ExerciseDriver exercise(form, 11, level == 888 ? QSize(1920, 1080) : QSize(1024, 768));
-        const forms::Form& shown = exercise.openAt(level, level == 3000 ? 2888 : level);
+        const forms::Form& shown = exercise.open(level, level == 3000 ? 2888 : level);
         QCOMPARE(exercise.control(kQuestion).fontSize(), level == 3000 ? 36.0 : 48.0);
         QCOMPARE(exercise.verdict(), QStringLiteral("si:0/0"));
         auto* next = static_cast<QToolButton*>(exercise.control(kNext).widget());
@@ -154,13 +154,13 @@ private slots:
         QFETCH(Answer, answer);
         ExerciseDriver exercise(answer.form);
         Stato().setSoloFormaCorretta(answer.strict);
-        exercise.openAt(answer.level, answer.number);
+        exercise.open(answer.level, answer.number);
         exercise.answer(QStringLiteral(" \b"));
         QCOMPARE(exercise.verdict() + exercise.sounds(), QStringLiteral("si:0/0"));
 
         exercise.put(answer.how, answer.typed);
         exercise.answer(QString());
-        QStringList heard = exercise.program().announced();
+        QStringList heard = exercise.program.announced();
         for (const char* count : {"EtichettaEsatti", "EtichettaErrati"})
             heard << exercise.control(count).get(QStringLiteral("AccessibleName")).toString();
         QCOMPARE(exercise.verdict() + u'|' + heard.join(u'|'),
@@ -173,7 +173,7 @@ private slots:
         QTest::keyClick(exercise.form().window()->focusWidget(), Qt::Key_Return);
         QCOMPARE(exercise.shownNumber(), answer.right ? 7 : answer.number);
         QCOMPARE(exercise.verdict(), answer.right ? QStringLiteral("si: 1/0") : QStringLiteral("no:0/ 2"));
-        QCOMPARE(exercise.program().sounds().played.size(), answer.right ? 1 : 2);
+        QCOMPARE(exercise.program.sounds().played.size(), answer.right ? 1 : 2);
     }
 
     // The counts stop at 32767 rather than wrap (a mend). No to "Esci"
@@ -182,7 +182,7 @@ private slots:
     void countsAndMenus()
     {
         ExerciseDriver exercise(kReading);
-        TestProgram& program = exercise.program();
+        TestProgram& program = exercise.program;
         program.installAsset(QStringLiteral("Italiano.lng"));
         program.storeLanguage(QStringLiteral("Italiano"));
         forms::Form& form = exercise.open(88);
@@ -238,7 +238,7 @@ private slots:
         };
         // A window shown is made active, as a window manager does.
         const auto activate = [](QWidget* w) { QApplication::setActiveWindow(w); return QTest::qWaitForWindowActive(w); };
-        QVERIFY(activate(exercise.program().show(QStringLiteral("FormMenu")).window()) && tabTo(button));
+        QVERIFY(activate(exercise.program.show(QStringLiteral("FormMenu")).window()) && tabTo(button));
         press(Qt::Key_Space);
         QVERIFY(activate(exercise.form().window()));
         if (form == kReading) {
@@ -252,7 +252,7 @@ private slots:
         press(form == QLatin1String("Form3") ? Qt::Key_Space : Qt::Key_Return);
         QCOMPARE(exercise.verdict(), QStringLiteral("si: 1/0"));
         press(Qt::Key_E, Qt::AltModifier);
-        QVERIFY(!exercise.program().find(form) && exercise.program().find(QStringLiteral("FormMenu")));
+        QVERIFY(!exercise.program.find(form) && exercise.program.find(QStringLiteral("FormMenu")));
     }
 };
 

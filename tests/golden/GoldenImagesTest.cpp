@@ -96,18 +96,18 @@ private slots:
         using State = std::function<void(ExerciseDriver&)>;
         QTest::newRow("splash") << "FormAvvio" << State(); // no state: the form just shown
         QTest::newRow("menu") << "FormMenu" << State();
-        QTest::newRow("reading, question") << "Form1" << State([](ExerciseDriver& e) { e.openAt(3000, 1994); });
+        QTest::newRow("reading, question") << "Form1" << State([](ExerciseDriver& e) { e.open(3000, 1994); });
         QTest::newRow("reading, right with the hint") << "Form1" << State([](ExerciseDriver& e) {
-            e.openAt(388, 349);
+            e.open(388, 349);
             e.answer(QStringLiteral("349"));
             QTest::mouseClick(e.control(QStringLiteral("Command1")).widget(), Qt::LeftButton);
         });
         QTest::newRow("writing, wrong") << "Form2" << State([](ExerciseDriver& e) {
-            e.openAt(3000, 1994);
+            e.open(3000, 1994);
             e.answer(QStringLiteral("mcmxcv"));
         });
         QTest::newRow("matching, a card dragged") << "Form3" << State([](ExerciseDriver& e) {
-            e.openAt(88, 1);
+            e.open(88, 1);
             QWidget* card = e.control(QStringLiteral("Label3"), 0).widget();
             QWidget* target = e.control(QStringLiteral("Label4"), 3).widget();
             const QPoint over = card->mapFromGlobal(target->mapToGlobal(target->rect().center()));
@@ -115,7 +115,7 @@ private slots:
             QTest::mouseMove(card, over);
         });
         QTest::newRow("matching, one matched, one picked up") << "Form3" << State([](ExerciseDriver& e) {
-            e.openAt(3000, 1);
+            e.open(3000, 1);
             QTest::mouseClick(e.control(QStringLiteral("Label3"), 0).widget(), Qt::LeftButton);
             QTest::mouseClick(e.control(QStringLiteral("Label4"), 0).widget(), Qt::LeftButton);
             QApplication::setActiveWindow(e.form().window());
@@ -132,8 +132,8 @@ private slots:
         QFETCH(std::function<void(ExerciseDriver&)>, state);
         ExerciseDriver exercise(form, 20030907, QSize(800, 600));
         for (const char* asset : {"Italiano.lng", "LangSetting.ini"})
-            exercise.program().installAsset(QString::fromLatin1(asset));
-        state ? state(exercise) : void(exercise.program().show(form));
+            exercise.program.installAsset(QString::fromLatin1(asset));
+        state ? state(exercise) : void(exercise.program.show(form));
         TestProgram::settle();
 
         const QImage actual = exercise.form().window()->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -26,29 +26,26 @@
 class ExerciseDriver
 {
 public:
-    explicit ExerciseDriver(QString formName, std::uint64_t seed = 1, QSize screen = QSize(1024, 768))
-        : m_program(seed, screen), m_formName(std::move(formName))
+    explicit ExerciseDriver(QString name, std::uint64_t seed = 1, QSize screen = QSize(1024, 768))
+        : program(seed, screen), formName(std::move(name))
     {
         RegistraForme();
         QLocale::setDefault(QLocale(QLocale::Italian));
     }
 
-    TestProgram& program() { return m_program; }
-    // Opens the exercise with counts left over, as another exercise leaves them.
-    forms::Form& open(std::int16_t level)
+    // Opens the exercise with counts left over, as another exercise leaves
+    // them; with a number, that is its first question.
+    forms::Form& open(std::int16_t level, std::int16_t number = 0)
     {
+        if (number > 0)
+            seedNext(number, 2, level);
         Stato().setNumeroMassimo(level);
         Stato().aggiungiEsatto();
         Stato().aggiungiErrato();
-        return m_program.show(m_formName);
-    }
-    forms::Form& openAt(std::int16_t level, std::int16_t number)
-    {
-        seedNext(number, 2, level);
-        return open(level);
+        return program.show(formName);
     }
 
-    forms::Form& form() const { return *m_program.find(m_formName); }
+    forms::Form& form() const { return *program.find(formName); }
     forms::Control& control(const QString& name, int index = -1) const { return form().control(name, index); }
     QString caption(const QString& name) const { return control(name).caption(); }
     QLineEdit* box() const { return qobject_cast<QLineEdit*>(control(QStringLiteral("Text1")).widget()); }
@@ -70,18 +67,17 @@ public:
                + u':' + caption(QStringLiteral("EtichettaEsatti")) + u'/' + caption(QStringLiteral("EtichettaErrati"));
     }
     // The sounds played, the program folder left out, joined by "|".
-    QString sounds() { return m_program.sounds().played.join(u'|').remove(m_program.folder()); }
+    QString sounds() { return program.sounds().played.join(u'|').remove(program.folder()); }
 
-    bool reading() const { return m_formName == QLatin1String("Form1"); }
     std::int16_t shownNumber() const
     {
         const QString question = caption(QStringLiteral("Label3"));
-        return reading() ? ModuloRomano::LeggiRomano(question.toStdString())
+        return formName == u"Form1" ? ModuloRomano::LeggiRomano(question.toStdString())
                          : std::int16_t(QString(question).remove(QRegularExpression(QStringLiteral("\\D"))).toInt());
     }
     QString rightAnswer() const
     {
-        return reading() ? QString::number(shownNumber())
+        return formName == u"Form1" ? QString::number(shownNumber())
                          : QString::fromStdString(ModuloRomano::TraduciRomano(shownNumber())).remove(u' ');
     }
 
@@ -114,7 +110,6 @@ public:
         forms::scriptDraws(std::move(draws));
     }
 
-private:
-    TestProgram m_program;
-    QString m_formName;
+    TestProgram program; // the program the exercise runs in, and its seams
+    const QString formName;
 };

@@ -123,6 +123,7 @@ private slots:
         row("pasted, filtered, cut to 8", {kReading, 38, 1, "x1y2z3w4v5u6t7s8r9", false, "12345678", Entry::Paste});
         row("VV for 10", {kWriting, 38, 10, "VV", true});
         row("strict: VV for 10", {kWriting, 38, 10, "VV", false, {}, Entry::Keys, true});
+        row("strict: X for 10", {kWriting, 38, 10, "X", true, {}, Entry::Keys, true});
         row("strict: spaced, small letters", {kWriting, 3000, 1994, "m cm xc iv", true, {}, Entry::Keys, true});
         row("writing 38: its letters, capitals, blanks, backspace", {kWriting, 38, 16, "mdcLlx v5ii\b", true, "X VI"});
         row("writing 88: its letters only", {kWriting, 88, 66, "mdclxvi", true, "LXVI"});

@@ -196,7 +196,8 @@ private slots:
         QAction* esci = exercise.control(QStringLiteral("mnuEsci")).action();
         esci->trigger();
         form.window()->close(); // the window's close button asks the same
-        QCOMPARE(program.messageTexts(), QStringList(2, "Vuoi lasciare l'esercizio e tornare al menu principale?"));
+        QCOMPARE(program.messages(), std::vector<forms::MsgBoxRequest>(2, {"Tavendel", "Vuoi lasciare l'esercizio e tornare al menu principale?",
+                                                                         forms::MsgBoxButtons::YesNo, forms::MsgBoxIcon::Question}));
         QVERIFY(program.find(kReading) == &form && form.window()->isVisible() && form.window()->grab().toImage() == solved);
         const QString question = exercise.caption(kQuestion);
         exercise.control(QStringLiteral("MenuAzzera")).action()->trigger();

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
-using forms::MsgBoxButtons, forms::MsgBoxIcon, forms::MsgBoxResult;
+using forms::Form, forms::MsgBoxButtons, forms::MsgBoxIcon, forms::MsgBoxResult;
 
 namespace {
 
@@ -26,11 +26,7 @@ struct FormDiario : forms::Form
 {
     FormDiario(const QString& name, std::function<void(forms::Form&)> duringLoad)
         : forms::Form({.name = name, .clientWidth = 3000, .clientHeight = 2000}), duringLoad(std::move(duringLoad)) {}
-    void onLoad() override
-    {
-        note("Load");
-        duringLoad(*this);
-    }
+    void onLoad() override { note("Load"); duringLoad(*this); }
     void onActivate() override { note("Activate"); }
     void note(const char* event) { journal << name() + ' ' + event + (window()->isVisible() ? " shown" : " hidden"); }
     std::function<void(forms::Form&)> duringLoad;
@@ -72,28 +68,25 @@ private slots:
     // target may be unloaded, or the form being left clicked once more.
     void switchTo()
     {
-        enum DuringLoad { Nothing, UnloadItself, LeaveTheFormAgain };
-        const std::tuple<DuringLoad, QStringList, QString> rows[] = { // and the one form loaded after the move
-            {Nothing, kShownAfresh, "FormDue"},                   // the target shown, then the form left
-            {UnloadItself, {"FormDue Load hidden"}, "FormUno"},   // the target unloaded in its Load: the form stays
-            {LeaveTheFormAgain, kShownAfresh, "FormDue"}};        // a second move away is ignored
+        // What the target does in its Load, and the one form loaded after the move: the target shown, then
+        // the form left; the target unloaded in its Load, so the form stays; a second move away ignored.
+        using DuringLoad = void (*)(Form& target, Form& from);
+        const std::tuple<DuringLoad, QStringList, QString> rows[] = {
+            {[](Form&, Form&) {}, kShownAfresh, "FormDue"},
+            {[](Form& target, Form&) { app().unload(target); }, {"FormDue Load hidden"}, "FormUno"},
+            {[](Form&, Form& from) { app().switchTo(QStringLiteral("FormTre"), from); }, kShownAfresh, "FormDue"}};
         for (const auto& [duringLoad, events, loaded] : rows) {
             forms::Form& from = app().show(QStringLiteral("FormUno"));
-            bool fromLoadedMeanwhile = false;
+            bool fromLoaded = false; // while the target loads
             registerForm(QStringLiteral("FormDue"), [&, duringLoad = duringLoad](forms::Form& self) {
-                fromLoadedMeanwhile = app().find(QStringLiteral("FormUno"));
-                if (duringLoad == UnloadItself)
-                    app().unload(self);
-                else if (duringLoad == LeaveTheFormAgain)
-                    app().switchTo(QStringLiteral("FormTre"), from);
+                fromLoaded = app().find(QStringLiteral("FormUno"));
+                duringLoad(self, from);
             });
             journal.clear();
             forms::Form* target = app().switchTo(QStringLiteral("FormDue"), from);
-            QVERIFY(fromLoadedMeanwhile);
-            QCOMPARE(journal, events);
-            QCOMPARE(app().loadedForms(), std::vector<forms::Form*>{app().find(loaded)});
-            QCOMPARE(std::pair(target != nullptr, from.window()->isVisible()),
-                     std::pair(loaded == "FormDue", loaded == "FormUno"));
+            QCOMPARE(std::tuple(fromLoaded, journal, app().loadedForms(), bool(target), from.window()->isVisible()),
+                     std::tuple(true, events, std::vector{app().find(loaded)}, loaded == "FormDue",
+                                loaded == "FormUno"));
             app().unloadAll();
         }
     }

@@ -19,13 +19,15 @@ using forms::ControlKind;
 
 namespace {
 
-forms::ControlDesign at(const char* name, double left, double top, ControlKind kind = ControlKind::Label)
+forms::ControlDesign at(const char* name, double left, double top, ControlKind kind = ControlKind::Label,
+                        double width = 1500, double height = 600)
 {
-    return {.name = QString::fromLatin1(name), .kind = kind, .left = left, .top = top, .width = 1500, .height = 600};
+    return {.name = QString::fromLatin1(name), .kind = kind, .left = left, .top = top, .width = width, .height = height};
 }
 
 // Every control lies on whole pixels (15 twips each). Sorgente and Spento drag
-// themselves; Spento is disabled; Text1 takes 4 characters at most.
+// themselves; Spento is disabled; Text1 takes 4 characters at most; Riga lies
+// over Command1.
 forms::FormDesign designOfTheTestForm()
 {
     forms::FormDesign form{.name = QStringLiteral("FormTasti"), .clientWidth = 6000, .clientHeight = 4500,
@@ -33,9 +35,7 @@ forms::FormDesign designOfTheTestForm()
                            .controls = {at("Sorgente", 150, 150), at("Bersaglio", 3000, 1500), at("Spento", 150, 1500),
                                         at("Cartello", 150, 2400), at("Text1", 150, 3300, ControlKind::TextBox),
                                         at("Command1", 3600, 3300, ControlKind::CommandButton),
-                                        at("Riga", 3600, 3300, ControlKind::Line), at("Carta", 4500, 150)}};
-    form.controls[6].width = 5100; // across Command1, on top of it
-    form.controls[6].height = 3900;
+                                        at("Riga", 3600, 3300, ControlKind::Line, 5100, 3900), at("Carta", 4500, 150)}};
     form.controls[0].dragAutomatic = form.controls[2].dragAutomatic = true;
     form.controls[1].index = 1;
     form.controls[7].index = 0;
@@ -95,8 +95,7 @@ private slots:
                                             {Qt::Key_F1, Qt::ControlModifier}, {Qt::Key_Home, Qt::AltModifier}})
             QTest::keyClick(edit, key, modifier);
         QTest::sendKeyEvent(QTest::Press, edit, Qt::Key_A, 'a', {});
-        QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_A, {}, QString(), true);
-        QApplication::sendEvent(edit, &repeated);
+        QTest::simulateEvent(edit, false, Qt::Key_A, {}, QString(), true); // released as a repeat
         QCOMPARE(m_events, QStringList({"down 13 0", "press 13", "up 13 0", "down 16 1", "down 37 1", "up 37 1",
                                         "up 16 0", "down 17 2", "down 112 2", "up 112 2", "up 17 0", "down 18 4",
                                         "down 36 4", "up 36 4", "up 18 0", "down 65 0", "press 97"}));
@@ -106,16 +105,16 @@ private slots:
     // focused button also clicks on Return, keypad Enter and Space.
     void clicks()
     {
-        QTest::mouseClick(control("Cartello").widget(), Qt::LeftButton);
-        QTest::mouseClick(control("Cartello").widget(), Qt::RightButton);
-        QTest::mouseClick(control("Spento").widget(), Qt::LeftButton);
+        for (const auto& [name, button] : {std::pair{"Cartello", Qt::LeftButton}, {"Cartello", Qt::RightButton},
+                                           {"Spento", Qt::LeftButton}})
+            QTest::mouseClick(control(name).widget(), button);
         QTest::mousePress(control("Cartello").widget(), Qt::LeftButton);
         QTest::mouseRelease(control("Command1").widget(), Qt::LeftButton);
         QWidget* button = control("Command1").widget(); // the mouse reaches it through the line drawn over it
         QCOMPARE(button->parentWidget()->childAt(button->geometry().center()), button);
         control("Command1").setFocus();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
-            QTest::keyClick(control("Command1").widget(), key);
+            QTest::keyClick(button, key);
         QCOMPARE(m_events, QStringList({"click Cartello", "click Command1", "click Command1", "click Command1"}));
     }
 
@@ -130,17 +129,12 @@ private slots:
         forms::Control& from = control("Sorgente");
         QWidget* target = m_form->control(QStringLiteral("Bersaglio"), 1).widget();
         const QPoint over = from.widget()->mapFromGlobal(target->mapToGlobal(target->rect().center()));
-        for (const char* escape : {"", "Text1", "FormTasti"}) { // where Escape is pressed
-            if (m_form->find(QString::fromLatin1(escape)))
-                control(escape).setFocus();
-            else if (QWidget* focused = m_form->window()->focusWidget())
-                focused->clearFocus();
+        for (QWidget* escape : QWidgetList{nullptr, control("Text1").widget(), m_form->window()}) { // gets Escape
             QTest::mousePress(from.widget(), Qt::LeftButton, {}, from.widget()->rect().center());
             QTest::mouseMove(from.widget(), over);
             QVERIFY(m_form->dragSource() == &from && outline()); // where it is drawn, the golden images show
-            if (*escape)
-                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : m_form->window(),
-                                Qt::Key_Escape);
+            if (escape)
+                QTest::keyClick(escape, Qt::Key_Escape);
             QTest::mouseRelease(from.widget(), Qt::LeftButton, {}, over);
             QVERIFY(!m_form->isDragging() && !outline());
             QCOMPARE(from.left(), from.decl().left);
@@ -188,13 +182,10 @@ void InputTest::init()
     forms::Form& form = *m_form;
     form.onKeyPress(QStringLiteral("Text1"), [this](int, int& key) {
         m_events << QStringLiteral("press %1").arg(key);
-        if ((key < '0' || key > '9') && key != 8 && key != 13) // Backspace and Enter pass
-            key = 0;
+        key = (key >= '0' && key <= '9') || key == 8 || key == 13 ? key : 0; // Backspace and Enter pass
     });
     const auto note = [this](const char* event) {
-        return [this, event](int, int code, int shift) {
-            m_events << QStringLiteral("%1 %2 %3").arg(event).arg(code).arg(shift);
-        };
+        return [this, event](int, int code, int shift) { m_events << event + QString(" %1 %2").arg(code).arg(shift); };
     };
     form.onKeyDown(QStringLiteral("Text1"), note("down"));
     form.onKeyUp(QStringLiteral("Text1"), note("up"));

@@ -40,11 +40,7 @@ class LanguageFiles : public testing::Test
 {
 protected:
     void SetUp() override { forms::setAppPath(m_root.path()); }
-    void TearDown() override
-    {
-        forms::setAppPath({});
-        setCurrentLanguage({});
-    }
+    void TearDown() override { forms::setAppPath({}); setCurrentLanguage({}); }
 
     QString inApp(const QString& name) const { return m_root.filePath(name); }
     std::optional<QString> read(const QString& name) const { return MLSReadIni(inApp(name), "S", "k"); }
@@ -61,21 +57,19 @@ protected:
 // seeds over_64000 and binary hold them to the profile rules.)
 TEST_F(LanguageFiles, OnlyRegularFilesWithinTheSizeCapAreRead)
 {
-    ASSERT_EQ(::mkfifo(QFile::encodeName(inApp("Pipe")), 0600), 0);
+    ASSERT_TRUE(::mkfifo(QFile::encodeName(inApp("Pipe")), 0600) == 0 && QFile::link("/dev/null", inApp("ToNull"))
+                && QFile::link(inApp("AtTheCap"), inApp("ToFile")));
     for (const auto& [name, size] : {std::pair{"AtTheCap", 4 * Megabyte}, {"OverTheCap", 4 * Megabyte + 1}})
         writeFile(inApp(name), QByteArray(size - 9, '\0') + "\n[S]\nk=1\n");
-    ASSERT_TRUE(QFile::link("/dev/null", inApp("ToNull")));
-    ASSERT_TRUE(QFile::link(inApp("AtTheCap"), inApp("ToFile")));
     // Every open of the pipe, even one that fails, shows as an inotify event.
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     const auto closeWatch = qScopeGuard([&] { ::close(watch); });
     ::inotify_add_watch(watch, QFile::encodeName(inApp("Pipe")), IN_OPEN);
 
-    const std::pair<const char*, std::optional<QString>> files[] = {
-        {"Missing", std::nullopt}, {"Pipe", std::nullopt}, {"ToNull", std::nullopt}, {"OverTheCap", std::nullopt},
-        {"AtTheCap", "1"}, {"ToFile", "1"}};
-    for (const auto& [name, expected] : files)
-        EXPECT_EQ(read(name), expected) << name;
+    for (const char* name : {"Missing", "Pipe", "ToNull", "OverTheCap"})
+        EXPECT_EQ(read(name), std::nullopt) << name;
+    for (const char* name : {"AtTheCap", "ToFile"})
+        EXPECT_EQ(read(name), "1") << name;
     // A file that is there but cannot be read is not replaced either.
     EXPECT_EQ(MLSWriteIni(inApp("Pipe"), "S", "k", "2"), 0);
     char events[4096];

@@ -53,26 +53,26 @@ private slots:
     }
 
     // Each row: the control, its Tag, whether the form is minimised, and the
-    // coordinates that scale.
+    // coordinates that scale. An empty Tag, or one not starting with @: all
+    // four; @ alone: pinned; in small letters: size only; letters anywhere,
+    // other characters ignored. A line: X across, Y down; X1 and X2 only. A
+    // value refused abandons the rest of that control; a minimised form is
+    // left alone.
     void tagRules()
     {
         const std::tuple<const char*, const char*, bool, QString> rows[] = {
-            {"Label1", "", false, "LTWH"}, {"Label1", "x@L", false, "LTWH"}, // empty, or not starting with @: all four
-            {"Label1", "@", false, ""}, {"Label1", "@w,h", false, "WH"}, // @ alone: pinned; in small letters: size only
-            {"Label1", "@ height=t", false, "TH"}, // letters anywhere, other characters ignored
-            {"Line1", "", false, "LTWH"}, {"Line1", "@L,W", false, "LW"}, // a line: X across, Y down; X1 and X2 only
-            {"Troppo", "", false, "LT"},           // a value refused abandons the rest of that control
-            {"Label1", "", true, ""}};             // a minimised form is left alone
+            {"Label1", "", false, "LTWH"}, {"Label1", "x@L", false, "LTWH"}, {"Label1", "@", false, ""},
+            {"Label1", "@w,h", false, "WH"}, {"Label1", "@ height=t", false, "TH"}, {"Line1", "", false, "LTWH"},
+            {"Line1", "@L,W", false, "LW"}, {"Troppo", "", false, "LT"}, {"Label1", "", true, ""}};
         for (const auto& [name, tag, minimised, follows] : rows) {
             init();
             m_fitter->ReInitialise();
             if (minimised)
                 m_form->window()->showMinimized();
-            resizeClient(400, 399); // twice as wide, three times as high
             // The Tag is read at every pass, not when the layout was recorded.
             forms::Control& scaled = m_form->control(name);
             scaled.setTag(tag);
-            m_fitter->ResizeControls();
+            resizeClient(400, 399); // twice as wide, three times as high
             Geometry expected = designOf(scaled);
             for (int i = 0; i < 4; ++i)
                 expected[i] *= follows.contains(QLatin1Char("LTWH"[i])) ? 2 + i % 2 : 1;
@@ -87,11 +87,9 @@ private slots:
         m_fitter->ReInitialise();
         for (int step = 0; step < 50; ++step) {
             resizeClient(37 + (step * 211) % 1500, 23 + (step * 137) % 900);
-            m_fitter->ResizeControls();
             verifyScaled("Label1");
         }
         resizeClient(200, 133);
-        m_fitter->ResizeControls();
         for (const forms::Control* each : m_form->controls())
             QCOMPARE(geometryOf(*each), designOf(*each));
     }
@@ -102,10 +100,8 @@ private slots:
     {
         forms::Control& label = m_form->control("Label1");
         resizeClient(400, 399);
-        m_fitter->ResizeControls();
         QCOMPARE(geometryOf(label), designOf(label));
         resizeClient(200, 133);
-        m_fitter->ResizeControls();
         QVERIFY(m_form->window()->updatesEnabled());
         QCOMPARE(geometryOf(label), designOf(label, 0.5, 1.0 / 3));
     }
@@ -123,11 +119,13 @@ private:
         const forms::Control& c = m_form->control(name);
         QCOMPARE(geometryOf(c), designOf(c, m_form->scaleWidth() / 3000, m_form->scaleHeight() / 1995));
     }
-    // Sets the client area to whole pixels, so that the ratios are exact.
+    // Sets the client area to whole pixels, so that the ratios are exact, and
+    // lets the fitter scale the controls.
     void resizeClient(int widthPx, int heightPx)
     {
         m_form->window()->resize(widthPx, heightPx + m_form->window()->height() - m_form->clientArea()->height());
         m_form->syncSize();
+        m_fitter->ResizeControls();
     }
 
     std::unique_ptr<forms::Form> m_form;

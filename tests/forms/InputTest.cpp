@@ -139,6 +139,10 @@ private slots:
             QVERIFY(!m_form->isDragging() && !outline());
             QCOMPARE(from.left(), from.decl().left);
         }
+        // Back onto itself, far from where it was pressed: a drop, no click.
+        QTest::mousePress(from.widget(), Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseMove(from.widget(), QPoint(90, 30));
+        QTest::mouseRelease(from.widget(), Qt::LeftButton, {}, QPoint(90, 30));
         QCOMPARE(m_events.filter(QRegularExpression("^(drop|click)")), QStringList{"drop 1 Sorgente 735 285"});
     }
 

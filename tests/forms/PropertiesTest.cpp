@@ -28,7 +28,8 @@ forms::FormDesign designOfTheTestForm()
     forms::FormDesign design{.name = QStringLiteral("FormProva"), .clientWidth = 6000, .clientHeight = 4500};
     design.controls = {control("mnuFile", Menu), control("mnuVoce", Menu, 0), control("Label1", Label),
                        control("Label3", Label, 0), control("Label3", Label, 1), control("Text1", TextBox),
-                       control("Check1", CheckBox), control("Line1", Line), control("TabStrip1", TabStrip)};
+                       control("Check1", CheckBox), control("Line1", Line), control("TabStrip1", TabStrip),
+                       control("Check2", CheckBox)};
     design.controls[1].container = QStringLiteral("mnuFile");
     design.controls[6].checked = true;
     design.controls[8].tabs = QStringList{"a", "b", "c"};
@@ -64,6 +65,7 @@ private slots:
             {"any case", "label1", "cAPTION", "Tre", "Tre"}, {"text box", "Text1", "Text", "345", "345"},
             {"twips", "Label1", "Left", 1234.5, 1234.5}, {"line end", "Line1", "X2", 4321.0, 4321.0},
             {"check box as designed", "Check1", "Value", none, 1}, {"check box", "Check1", "Value", 0, 0},
+            {"check box designed unchecked", "Check2", "Value", none, 0},
             {"tab", "TabStrip1", "TabCaption", "B", "B", -1, 1}, {"element's Index", "Label3", "Index", none, 1, 1},
             {"form caption", "", "Caption", "Titolo", "Titolo"}, {"form tag", "", "Tag", "t", "t"},
             {"form name", "", "Name", none, "FormProva"}, {"form ScaleWidth", "", "ScaleWidth", none, 6000.0},
@@ -109,7 +111,7 @@ private slots:
         for (const forms::Control* c : m_form->controls())
             names << c->name() + (c->isArrayElement() ? QStringLiteral("(%1)").arg(c->index()) : QString());
         QCOMPARE(names, QStringList({"mnuFile", "mnuVoce(0)", "Label1", "Label3(0)", "Label3(1)", "Text1",
-                                                "Check1", "Line1", "TabStrip1", "mnuVoce(1)", "Label3(5)"}));
+                                                "Check1", "Line1", "TabStrip1", "Check2", "mnuVoce(1)", "Label3(5)"}));
         QCOMPARE(item.caption(), QStringLiteral("Adesso")); // as element 0 stands now
         QVERIFY(item.isVisible() && !label.isVisible()); // new elements of control arrays start hidden (not menu items)
         QCOMPARE(m_form->highestIndex(QStringLiteral("Label3")), 5);

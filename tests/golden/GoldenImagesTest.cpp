@@ -107,9 +107,11 @@ private slots:
             QTest::mousePress(e.control(QStringLiteral("Label3"), 0).widget(), Qt::LeftButton); // at its centre
             QTest::mouseMove(e.control(QStringLiteral("Label4"), 3).widget()); // to the centre of a value
         });
-        QTest::newRow("matching, picked up by a click") << "Form3" << State([](ExerciseDriver& e) {
+        QTest::newRow("matching, picked up by a click, the next focused") << "Form3" << State([](ExerciseDriver& e) {
             e.open(38, 1);
             QTest::mouseClick(e.control(QStringLiteral("Label3"), 2).widget(), Qt::LeftButton); // no focus shown
+            QApplication::setActiveWindow(e.form().window());
+            QTest::keyClick(e.form().window()->focusWidget(), Qt::Key_Tab); // now shown, on the next card
         });
         QTest::newRow("matching, one matched, one picked up") << "Form3" << State([](ExerciseDriver& e) {
             e.open(3000, 1);

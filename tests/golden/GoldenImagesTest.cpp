@@ -41,7 +41,6 @@ std::pair<int, QImage> differences(const QImage& actual, const QImage& expected)
     return {differing, marked};
 }
 
-
 // A design table as text, one control a line: what a picture rounds to
 // pixels (a twip is a fifteenth of one at this size) or cannot show.
 QString described(const forms::FormDesign& form)
